@@ -1,0 +1,4 @@
+// The one ConversionContext of the process.
+#include "context.h"
+
+ConversionContext gContext;

@@ -1,0 +1,18 @@
+// Output file names: the filename mask with its %-tokens, and temporary names.
+#pragma once
+
+#include <string>
+
+// text with every occurrence of token (matched ignoring case) replaced by its value for the
+// current file. Shared with the watermark text.
+std::string ReplaceNameToken(const std::string& text, const std::string& token);
+// The Filename Mask expanded for the current file: a file name without folder.
+std::string ExpandFilenameMask();
+// Drops the last "." and what follows it; a name without "." stays as it is.
+std::string RemoveExtension(const std::string& name);
+// prefix + the local time in letters + five random letters + suffix.
+std::string MakeTemporaryName(const std::string& prefix, const std::string& suffix);
+// Output folder (+ relative folder with Keep Subfolders) + expanded mask.
+std::string BuildOutputPath();
+// Output folder (+ relative folder with Keep Subfolders) + temporary name + "." + extension.
+std::string BuildTemporaryPath();
