@@ -14,7 +14,8 @@ packages=(
   # text, archives, window system
   libutf8proc-dev libarchive-dev qt6-base-dev
   # tests and benchmarks
-  googletest libgtest-dev libgmock-dev libbenchmark-dev imagemagick
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  imagemagick libmagickcore-6.q16-6-extra python3-pil
 )
 
 missing=()

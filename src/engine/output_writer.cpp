@@ -48,7 +48,8 @@ bool SavePbm(FIBITMAP* image, const std::string& path) {
       const unsigned pitch = FreeImage_GetPitch(image);
       for (unsigned y = 0; y < FreeImage_GetHeight(image); ++y) {
         BYTE* line = FreeImage_GetScanLine(image, static_cast<int>(y));
-        for (unsigned x = 0; x < pitch; ++x) line[x] = static_cast<BYTE>(~line[x]);
+        for (unsigned x = 0; x < pitch; ++x)
+          line[x] = static_cast<BYTE>(~line[x]);
       }
       std::swap(palette[0], palette[1]);
     }
@@ -65,21 +66,22 @@ bool SaveIco(FIBITMAP* image, const std::string& path) {
   return SaveWithFreeImage(image, path);
 }
 
-// With TIFF_CMYK FreeImage only tags a 32-bit image as CMYK; the pixels are converted here,
-// cyan, magenta, yellow and black taking the places of red, green, blue and alpha.
+// With TIFF_CMYK FreeImage only tags a 32-bit image as CMYK and writes each pixel's four bytes
+// in memory order as C, M, Y, K; the pixels are converted here first.
 bool SaveTiff(FIBITMAP* image, const std::string& path) {
   if ((gContext.outputFormat.saveFlags & TIFF_CMYK) && FreeImage_GetBPP(image) == 32 &&
       FreeImage_GetImageType(image) == FIT_BITMAP) {
     for (unsigned y = 0; y < FreeImage_GetHeight(image); ++y) {
       BYTE* pixel = FreeImage_GetScanLine(image, static_cast<int>(y));
       for (unsigned x = 0; x < FreeImage_GetWidth(image); ++x, pixel += 4) {
-        const BYTE c = 255 - pixel[FI_RGBA_RED], m = 255 - pixel[FI_RGBA_GREEN],
-                   yellow = 255 - pixel[FI_RGBA_BLUE];
-        const BYTE k = std::min(c, std::min(m, yellow));
-        pixel[FI_RGBA_RED] = c - k;
-        pixel[FI_RGBA_GREEN] = m - k;
-        pixel[FI_RGBA_BLUE] = yellow - k;
-        pixel[FI_RGBA_ALPHA] = k;
+        const int r = pixel[FI_RGBA_RED], g = pixel[FI_RGBA_GREEN], b = pixel[FI_RGBA_BLUE];
+        const int k = 255 - std::max(r, std::max(g, b));
+        const int white = 255 - k;  // 0 only for black, where c, m and y do not matter
+        auto ink = [white](int level) { return white ? (white - level) * 255 / white : 0; };
+        pixel[0] = static_cast<BYTE>(ink(r));
+        pixel[1] = static_cast<BYTE>(ink(g));
+        pixel[2] = static_cast<BYTE>(ink(b));
+        pixel[3] = static_cast<BYTE>(k);
       }
     }
   }

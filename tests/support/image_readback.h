@@ -15,8 +15,9 @@ struct RgbImage {
   const uint8_t* At(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
 };
 
-// The first image of path as 8-bit sRGB through ImageMagick's convert. JPEG XR files are
-// decoded with JxrDecApp first.
+// The first image of path as 8-bit sRGB through ImageMagick's convert, upright. JPEG XR files
+// are decoded with JxrDecApp first; 16-bit icons, which ImageMagick cannot read, with Python's
+// imaging library.
 RgbImage ReadBack(const std::string& path);
 // ImageMagick's identify with a -format string, e.g. "%w %h %z" (first image only).
 std::string Identify(const std::string& path, const std::string& format);
