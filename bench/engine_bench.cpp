@@ -12,10 +12,10 @@
 
 #include "context.h"
 #include "encoding.h"
+#include "files.h"
 #include "image_libraries.h"
 #include "pipeline.h"
 #include "radiance_writer.h"
-#include "files.h"
 #include "settings.h"
 #include "temp_folder.h"
 
@@ -37,7 +37,8 @@ FloatImage Scene(int w, int h) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const float sky = std::pow(10.0f, -3.0f + 6.5f * float(h - y) / float(h));
-      const float sun = std::exp(-((x - w * 0.7f) * (x - w * 0.7f) + (y - h * 0.3f) * (y - h * 0.3f)) / 900.0f);
+      const float sun =
+          std::exp(-((x - w * 0.7f) * (x - w * 0.7f) + (y - h * 0.3f) * (y - h * 0.3f)) / 900.0f);
       float* p = image.At(x, y);
       p[0] = sky * (0.6f + 0.4f * std::sin(x * 0.01f)) + 4000 * sun;
       p[1] = sky * 0.8f + 3500 * sun;

@@ -9,7 +9,9 @@ std::string VersionText(int version) {
   return text;
 }
 
-std::string TitleWithVersion() { return std::string(ProgramTitle) + " " + VersionText(ProgramVersion); }
+std::string TitleWithVersion() {
+  return std::string(ProgramTitle) + " " + VersionText(ProgramVersion);
+}
 
 std::string VendorName() {
   std::string title = ProgramTitle;
@@ -23,7 +25,7 @@ const std::vector<std::string>& InputExtensions() {
 
 const std::vector<std::string>& OutputExtensions() {
   static const std::vector<std::string> list = {
-      "bmp", "dds", "exr", "gif", "hdr", "ico", "j2k", "jng", "jp2", "jpg", "jxr", "pbm",
+      "bmp", "dds", "exr", "gif", "hdr", "ico", "j2k", "jng",  "jp2",  "jpg",  "jxr", "pbm",
       "pcx", "pfm", "pgm", "png", "ppm", "psd", "tga", "tiff", "wbmp", "webp", "xpm"};
   return list;
 }

@@ -24,8 +24,25 @@ int OutputExtensionIndex(const std::string& ext);
 
 inline constexpr std::array<const char*, 3> ButtonImageKeys = {"Convert", "InFiles", "InFolder"};
 // Keys of the menu icons; the toolbar icon table uses the same keys.
-inline constexpr std::array<const char*, 22> MenuIconKeys = {
-    "New",         "Add",         "InFiles", "InFolder",  "OutFolder",  "OutFormat",
-    "FavFolder",   "ImportFiles", "ExportFiles", "Exit",  "Copy",       "Delete",
-    "SelectAll",   "Convert",     "Error",   "Preferences", "CustomConverter", "Help",
-    "Email",       "Web",         "Updates", "About"};
+inline constexpr std::array<const char*, 22> MenuIconKeys = {"New",
+                                                             "Add",
+                                                             "InFiles",
+                                                             "InFolder",
+                                                             "OutFolder",
+                                                             "OutFormat",
+                                                             "FavFolder",
+                                                             "ImportFiles",
+                                                             "ExportFiles",
+                                                             "Exit",
+                                                             "Copy",
+                                                             "Delete",
+                                                             "SelectAll",
+                                                             "Convert",
+                                                             "Error",
+                                                             "Preferences",
+                                                             "CustomConverter",
+                                                             "Help",
+                                                             "Email",
+                                                             "Web",
+                                                             "Updates",
+                                                             "About"};

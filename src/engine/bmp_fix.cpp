@@ -5,11 +5,13 @@ namespace {
 
 uint32_t Get32(const std::vector<BYTE>& data, size_t offset) {
   return static_cast<uint32_t>(data[offset]) | static_cast<uint32_t>(data[offset + 1]) << 8 |
-         static_cast<uint32_t>(data[offset + 2]) << 16 | static_cast<uint32_t>(data[offset + 3]) << 24;
+         static_cast<uint32_t>(data[offset + 2]) << 16 |
+         static_cast<uint32_t>(data[offset + 3]) << 24;
 }
 
 void Put32(std::vector<BYTE>& data, size_t offset, uint32_t value) {
-  for (int i = 0; i < 4; ++i) data[offset + i] = static_cast<BYTE>(value >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    data[offset + i] = static_cast<BYTE>(value >> (8 * i));
 }
 
 constexpr size_t kFileSize = 2, kPixelOffset = 10, kCompression = 14 + 16, kImageSize = 14 + 20;
@@ -55,7 +57,8 @@ bool EncodeBmp(FIBITMAP* image, int flags, std::vector<BYTE>& out) {
     // FreeImage ends the last row with an end-of-line before the end-of-bitmap; its own
     // reader then steps past the last row and gives up. The marker carries nothing.
     if (size_t endOfLine = FinalEndOfLine(out, pixelOffset))
-      out.erase(out.begin() + static_cast<long>(endOfLine), out.begin() + static_cast<long>(endOfLine) + 2);
+      out.erase(out.begin() + static_cast<long>(endOfLine),
+                out.begin() + static_cast<long>(endOfLine) + 2);
     Put32(out, kFileSize, static_cast<uint32_t>(out.size()));
     Put32(out, kImageSize, static_cast<uint32_t>(out.size() - pixelOffset));
   }

@@ -36,8 +36,8 @@ bool SaveWithDevil(FIBITMAP* image, int ilType, const std::string& path) {
   } catch (const std::bad_alloc&) {
     return false;
   }
-  FreeImage_ConvertToRawBits(pixels.data(), image, static_cast<int>(pitch), depth,
-                             FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
+  FreeImage_ConvertToRawBits(pixels.data(), image, static_cast<int>(pitch), depth, FI_RGBA_RED_MASK,
+                             FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
 
   std::lock_guard<std::mutex> guard(DevilLock());
   while (ilGetError() != IL_NO_ERROR) {

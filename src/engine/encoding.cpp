@@ -25,8 +25,8 @@ int32_t MapValue(int32_t value, std::initializer_list<int32_t> flags) {
 int32_t JpegFlags() {
   const auto& out = gSettings.Output;
   return out.JPGQuality |
-         MapValue(out.JPGChroma, {JPEG_SUBSAMPLING_444, JPEG_SUBSAMPLING_422,
-                                  JPEG_SUBSAMPLING_420, JPEG_SUBSAMPLING_411}) |
+         MapValue(out.JPGChroma, {JPEG_SUBSAMPLING_444, JPEG_SUBSAMPLING_422, JPEG_SUBSAMPLING_420,
+                                  JPEG_SUBSAMPLING_411}) |
          MapValue(out.JPGSaveAs, {0, JPEG_BASELINE, JPEG_OPTIMIZE, JPEG_PROGRESSIVE});
 }
 
@@ -98,10 +98,14 @@ FIBITMAP* ConvertToOutputDepth(FIBITMAP* image) {
   ImagePtr source(image);
   const std::string& ext = format.extension;
   switch (target) {
-    case 96: return FreeImage_ConvertToRGBF(source.get());
-    case 48: return FreeImage_ConvertToRGB16(source.get());
-    case 32: return FreeImage_ConvertTo32Bits(source.get());
-    case 24: return FreeImage_ConvertTo24Bits(source.get());
+    case 96:
+      return FreeImage_ConvertToRGBF(source.get());
+    case 48:
+      return FreeImage_ConvertToRGB16(source.get());
+    case 32:
+      return FreeImage_ConvertTo32Bits(source.get());
+    case 24:
+      return FreeImage_ConvertTo24Bits(source.get());
     case 16: {
       if (current > 32) Replace(source, FreeImage_ConvertTo24Bits(source.get()));
       if (!source) return nullptr;
@@ -115,9 +119,12 @@ FIBITMAP* ConvertToOutputDepth(FIBITMAP* image) {
       if (current != 24) Replace(source, FreeImage_ConvertTo24Bits(source.get()));
       if (!source) return nullptr;
       return FreeImage_ColorQuantizeEx(source.get(), FIQ_WUQUANT, 256, 0, nullptr);
-    case 4: return FreeImage_ConvertTo4Bits(source.get());
-    case 1: return FreeImage_Dither(source.get(), FID_FS);
-    default: return nullptr;
+    case 4:
+      return FreeImage_ConvertTo4Bits(source.get());
+    case 1:
+      return FreeImage_Dither(source.get(), FID_FS);
+    default:
+      return nullptr;
   }
 }
 
@@ -137,15 +144,17 @@ bool SaveExactPaletteBmp(FIBITMAP* image, const std::string& path) {
   std::vector<BYTE> encoded;
   if (!EncodeBmp(image, gContext.outputFormat.saveFlags, encoded)) return false;
   // FreeImage writes the full 256-entry table; the pixel data starts where its header says.
-  const size_t pixelStart = static_cast<size_t>(encoded[10]) | static_cast<size_t>(encoded[11]) << 8 |
-                            static_cast<size_t>(encoded[12]) << 16 | static_cast<size_t>(encoded[13]) << 24;
+  const size_t pixelStart =
+      static_cast<size_t>(encoded[10]) | static_cast<size_t>(encoded[11]) << 8 |
+      static_cast<size_t>(encoded[12]) << 16 | static_cast<size_t>(encoded[13]) << 24;
   if (pixelStart > encoded.size()) return false;
   const size_t pixelBytes = encoded.size() - pixelStart;
   const int32_t used = CountUsedPaletteEntries(image);
 
   std::vector<BYTE> file(54 + 4 * static_cast<size_t>(used) + pixelBytes, 0);
   auto put32 = [&](size_t offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[offset + i] = static_cast<BYTE>(value >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      file[offset + i] = static_cast<BYTE>(value >> (8 * i));
   };
   file[0] = 'B';
   file[1] = 'M';

@@ -1,6 +1,10 @@
 // Rotation, resize and flip.
 #include "stages.h"
 
-FIBITMAP* ApplyRotation(FIBITMAP* image) { return image; }
-FIBITMAP* ApplyResize(FIBITMAP* image, int, int) { return image; }
+FIBITMAP* ApplyRotation(FIBITMAP* image) {
+  return image;
+}
+FIBITMAP* ApplyResize(FIBITMAP* image, int, int) {
+  return image;
+}
 void ApplyFlip(FIBITMAP*) {}

@@ -41,9 +41,12 @@ bool SaveIco16(FIBITMAP* image, const std::string& path) {
   out.U32(40), out.U32(size), out.U32(size * 2), out.U16(1), out.U16(16);
   out.U32(0), out.U32((xorPitch + andPitch) * size), out.U32(0), out.U32(0), out.U32(0), out.U32(0);
   for (unsigned y = 0; y < size; ++y) {
-    const auto* line = reinterpret_cast<const uint16_t*>(FreeImage_GetScanLine(image, static_cast<int>(y)));
-    for (unsigned x = 0; x < size; ++x) out.U16(To555(line[x], is565));
-    for (unsigned pad = size * 2; pad < xorPitch; ++pad) out.U8(0);
+    const auto* line =
+        reinterpret_cast<const uint16_t*>(FreeImage_GetScanLine(image, static_cast<int>(y)));
+    for (unsigned x = 0; x < size; ++x)
+      out.U16(To555(line[x], is565));
+    for (unsigned pad = size * 2; pad < xorPitch; ++pad)
+      out.U8(0);
   }
   out.bytes.resize(out.bytes.size() + static_cast<size_t>(andPitch) * size, 0);
   return WriteWholeFile(path, out.bytes.data(), out.bytes.size());

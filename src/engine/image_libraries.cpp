@@ -14,7 +14,9 @@ namespace {
 
 thread_local std::string lastMessage;
 
-void KeepMessage(FREE_IMAGE_FORMAT, const char* message) { lastMessage = message ? message : ""; }
+void KeepMessage(FREE_IMAGE_FORMAT, const char* message) {
+  lastMessage = message ? message : "";
+}
 
 }  // namespace
 
@@ -34,4 +36,6 @@ void InitialiseImageLibraries() {
   });
 }
 
-std::string LastImageLibraryMessage() { return lastMessage; }
+std::string LastImageLibraryMessage() {
+  return lastMessage;
+}

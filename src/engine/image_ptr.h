@@ -11,4 +11,6 @@ struct ImageDeleter {
 using ImagePtr = std::unique_ptr<FIBITMAP, ImageDeleter>;
 
 // Replaces the held image by next (which may be null); the old one is released.
-inline void Replace(ImagePtr& image, FIBITMAP* next) { image.reset(next); }
+inline void Replace(ImagePtr& image, FIBITMAP* next) {
+  image.reset(next);
+}

@@ -1,4 +1,6 @@
 // The text or picture watermark.
 #include "stages.h"
 
-FIBITMAP* ApplyWatermark(FIBITMAP* image, int, int) { return image; }
+FIBITMAP* ApplyWatermark(FIBITMAP* image, int, int) {
+  return image;
+}

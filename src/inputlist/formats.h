@@ -10,8 +10,8 @@ inline constexpr int IL_TYPE_DDS = 0x0437;
 inline constexpr int IL_TYPE_PSD = 0x0439;
 
 struct FormatEntry {
-  int formatId;               // FREE_IMAGE_FORMAT, or a DevIL type for psd, dds and pcx
-  const char* extension;      // lower case, the key
+  int formatId;           // FREE_IMAGE_FORMAT, or a DevIL type for psd, dds and pcx
+  const char* extension;  // lower case, the key
   const char* description;
   const char* allowedDepths;  // comma-separated bits per pixel, ascending
 };

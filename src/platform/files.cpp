@@ -1,13 +1,13 @@
 // File-system helpers on POSIX calls.
 #include "files.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 
 int64_t FileSize(const std::string& path) {
   struct stat st;
@@ -16,15 +16,23 @@ int64_t FileSize(const std::string& path) {
   return static_cast<int64_t>(st.st_size);
 }
 
-bool IsFolder(const std::string& path) { return FileSize(path) == -2; }
-bool IsFile(const std::string& path) { return FileSize(path) >= 0; }
-bool PathExists(const std::string& path) { return FileSize(path) != -1; }
+bool IsFolder(const std::string& path) {
+  return FileSize(path) == -2;
+}
+bool IsFile(const std::string& path) {
+  return FileSize(path) >= 0;
+}
+bool PathExists(const std::string& path) {
+  return FileSize(path) != -1;
+}
 
 bool MakeFolder(const std::string& path) {
   return mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && IsFolder(path));
 }
 
-bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+  return unlink(path.c_str()) == 0;
+}
 
 bool RenameFile(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str()) == 0;

@@ -1,12 +1,12 @@
 // One running copy per user: a socket bound in the abstract namespace.
 #include "instance_lock.h"
 
-#include <algorithm>
-#include <cstddef>
-#include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 namespace {
 int lockSocket = -1;

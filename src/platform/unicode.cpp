@@ -5,7 +5,8 @@
 
 namespace {
 
-// Maps each code point with map(code point, index of the character); bytes that do not decode are copied as they are.
+// Maps each code point with map(code point, index of the character); bytes that do not decode are
+// copied as they are.
 template <typename Map>
 std::string MapCodePoints(const std::string& text, Map map) {
   std::string out;

@@ -35,7 +35,8 @@ void Assign(const SettingDef& def, Settings& settings, bool consoleDefaults) {
   std::string text = def.text;
   if (def.rule == DefaultRule::FirstInputFormat) text = InputExtensions().front();
   if (def.rule == DefaultRule::FirstOutputFormat) text = OutputExtensions().front();
-  double number = def.rule == DefaultRule::Value ? def.number : RuleValue(def.rule, consoleDefaults);
+  double number =
+      def.rule == DefaultRule::Value ? def.number : RuleValue(def.rule, consoleDefaults);
   std::visit(
       [&](auto* field) {
         using T = std::remove_pointer_t<decltype(field)>;
@@ -70,7 +71,8 @@ void SetDesktopSize(int width, int height) {
 }
 
 void ResetSettings(bool consoleDefaults) {
-  for (const SettingDef& def : SettingsTable()) Assign(def, gSettings, consoleDefaults);
+  for (const SettingDef& def : SettingsTable())
+    Assign(def, gSettings, consoleDefaults);
 }
 
 Color ParseHexColor(const std::string& text) {

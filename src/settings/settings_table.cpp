@@ -27,7 +27,9 @@ struct Row : SettingDef {
   Row& FlagOpt(const char* name, int8_t value = 1) {
     return option = name, optionKind = O::Flag, flagValue = value, *this;
   }
-  Row& Also(FieldAccess flag, int8_t value = 1) { return sideFlag = flag, sideValue = value, *this; }
+  Row& Also(FieldAccess flag, int8_t value = 1) {
+    return sideFlag = flag, sideValue = value, *this;
+  }
   Row& Profile(const char* name) { return profileOption = name, *this; }
 };
 
@@ -57,36 +59,50 @@ std::vector<SettingDef> BuildTable() {
 
       Row("Input", "Format", K::Text, FIELD(Input.Format), "").Rule(DefaultRule::FirstInputFormat),
       Row("Input", "DDS Load As", K::IntEnum, FIELD(Input.DDSLoadAs), 0.0)
-          .Format("dds").Opt("--DDS-LOAD-AS", O::Keyword, KwDdsLoad),
+          .Format("dds")
+          .Opt("--DDS-LOAD-AS", O::Keyword, KwDdsLoad),
       Row("Input", "GIF Frame Loading", K::IntEnum, FIELD(Input.GIFFrameLoading), 0.0)
-          .Format("gif").Opt("--GIF-FRAME-LOADING", O::Keyword, KwFrameChoice),
+          .Format("gif")
+          .Opt("--GIF-FRAME-LOADING", O::Keyword, KwFrameChoice),
       Row("Input", "ICO Frame Loading", K::IntEnum, FIELD(Input.ICOFrameLoading), 0.0)
-          .Format("ico").Opt("--ICO-FRAME-LOADING", O::Keyword, KwFrameChoice),
+          .Format("ico")
+          .Opt("--ICO-FRAME-LOADING", O::Keyword, KwFrameChoice),
       Row("Input", "PSD Color Mode", K::IntEnum, FIELD(Input.PSDColorMode), 0.0)
-          .Format("psd").Opt("--PSD-COLOR-MODE", O::Keyword, KwColorMode),
+          .Format("psd")
+          .Opt("--PSD-COLOR-MODE", O::Keyword, KwColorMode),
       Row("Input", "RAW Load As", K::IntEnum, FIELD(Input.RAWLoadAs), 0.0)
-          .Format("raw").Opt("--RAW-LOAD-AS", O::Keyword, KwRawLoad),
+          .Format("raw")
+          .Opt("--RAW-LOAD-AS", O::Keyword, KwRawLoad),
       Row("Input", "RAW Header Size", K::Int32, FIELD(Input.RAWHeaderSize), 0.0)
-          .Format("raw").Opt("--RAW-HEADER-SIZE", O::Integer),
+          .Format("raw")
+          .Opt("--RAW-HEADER-SIZE", O::Integer),
       Row("Input", "RAW Image Width", K::Int32, FIELD(Input.RAWImageWidth), 0.0)
-          .Format("raw").Opt("--RAW-WIDTH", O::Integer),
+          .Format("raw")
+          .Opt("--RAW-WIDTH", O::Integer),
       Row("Input", "RAW Image Height", K::Int32, FIELD(Input.RAWImageHeight), 0.0)
-          .Format("raw").Opt("--RAW-HEIGHT", O::Integer),
+          .Format("raw")
+          .Opt("--RAW-HEIGHT", O::Integer),
       Row("Input", "RAW Tone Mapping", K::IntEnum, FIELD(Input.RAWToneMapping), 2.0)
-          .Format("raw").Opt("--RAW-TONE-MAPPING", O::Keyword, KwToneMapping),
+          .Format("raw")
+          .Opt("--RAW-TONE-MAPPING", O::Keyword, KwToneMapping),
       Row("Input", "TIFF Frame Loading", K::IntEnum, FIELD(Input.TIFFFrameLoading), 0.0)
-          .Format("tiff").Opt("--TIFF-FRAME-LOADING", O::Keyword, KwFrameChoice),
+          .Format("tiff")
+          .Opt("--TIFF-FRAME-LOADING", O::Keyword, KwFrameChoice),
 
-      Row("Output", "Format", K::Text, FIELD(Output.Format), "").Rule(DefaultRule::FirstOutputFormat),
+      Row("Output", "Format", K::Text, FIELD(Output.Format), "")
+          .Rule(DefaultRule::FirstOutputFormat),
       Bpp("bmp", "BMP BPP", "--BMP-BPP", FIELD(Output.BMPBPP)),
       Row("Output", "BMP Compression", K::IntEnum, FIELD(Output.BMPCompression), 0.0)
-          .Format("bmp").Opt("--BMP-COMPRESSION", O::Keyword, KwCompression),
+          .Format("bmp")
+          .Opt("--BMP-COMPRESSION", O::Keyword, KwCompression),
       Row("Output", "BMP Color Table", K::IntEnum, FIELD(Output.BMPColorTable), 0.0)
-          .Format("bmp").Opt("--BMP-COLOR-TABLE", O::Keyword, KwColorTable),
+          .Format("bmp")
+          .Opt("--BMP-COLOR-TABLE", O::Keyword, KwColorTable),
       Bpp("dds", "DDS BPP", "--DDS-BPP", FIELD(Output.DDSBPP)),
       Bpp("exr", "EXR BPP", "--EXR-BPP", FIELD(Output.EXRBPP)),
       Row("Output", "EXR Compression", K::IntEnum, FIELD(Output.EXRCompression), 0.0)
-          .Format("exr").Opt("--EXR-COMPRESSION", O::Keyword, KwCompression),
+          .Format("exr")
+          .Opt("--EXR-COMPRESSION", O::Keyword, KwCompression),
       Bpp("gif", "GIF BPP", "--GIF-BPP", FIELD(Output.GIFBPP)),
       Bpp("hdr", "HDR BPP", "--HDR-BPP", FIELD(Output.HDRBPP)),
       Bpp("ico", "ICO BPP", "--ICO-BPP", FIELD(Output.ICOBPP)),
@@ -95,11 +111,14 @@ std::vector<SettingDef> BuildTable() {
       Bpp("jp2", "JP2 BPP", "--JP2-BPP", FIELD(Output.JP2BPP)),
       Bpp("jpg", "JPG BPP", "--JPG-BPP", FIELD(Output.JPGBPP)),
       Row("Output", "JPG Quality", K::Int32, FIELD(Output.JPGQuality), 95.0)
-          .Format("jpg").Opt("--JPG-QUALITY", O::Integer),
+          .Format("jpg")
+          .Opt("--JPG-QUALITY", O::Integer),
       Row("Output", "JPG Chroma", K::IntEnum, FIELD(Output.JPGChroma), 0.0)
-          .Format("jpg").Opt("--JPG-CHROMA", O::Keyword, KwChroma),
+          .Format("jpg")
+          .Opt("--JPG-CHROMA", O::Keyword, KwChroma),
       Row("Output", "JPG Save As", K::IntEnum, FIELD(Output.JPGSaveAs), 0.0)
-          .Format("jpg").Opt("--JPG-SAVE-AS", O::Keyword, KwJpegSave),
+          .Format("jpg")
+          .Opt("--JPG-SAVE-AS", O::Keyword, KwJpegSave),
       Bpp("jxr", "JXR BPP", "--JXR-BPP", FIELD(Output.JXRBPP)),
       Bpp("pbm", "PBM BPP", "--PBM-BPP", FIELD(Output.PBMBPP)),
       Bpp("pcx", "PCX BPP", "--PCX-BPP", FIELD(Output.PCXBPP)),
@@ -107,80 +126,104 @@ std::vector<SettingDef> BuildTable() {
       Bpp("pgm", "PGM BPP", "--PGM-BPP", FIELD(Output.PGMBPP)),
       Bpp("png", "PNG BPP", "--PNG-BPP", FIELD(Output.PNGBPP)),
       Row("Output", "PNG Compression", K::IntEnum, FIELD(Output.PNGCompression), 0.0)
-          .Format("png").Opt("--PNG-COMPRESSION", O::Keyword, KwCompression),
+          .Format("png")
+          .Opt("--PNG-COMPRESSION", O::Keyword, KwCompression),
       Row("Output", "PNG Interlaced", K::Flag, FIELD(Output.PNGInterlaced), 0.0)
-          .Format("png").FlagOpt("--PNG-INTERLACED"),
+          .Format("png")
+          .FlagOpt("--PNG-INTERLACED"),
       Bpp("ppm", "PPM BPP", "--PPM-BPP", FIELD(Output.PPMBPP)),
       Bpp("psd", "PSD BPP", "--PSD-BPP", FIELD(Output.PSDBPP)),
       Bpp("tga", "TGA BPP", "--TGA-BPP", FIELD(Output.TGABPP)),
       Row("Output", "TGA Compression", K::IntEnum, FIELD(Output.TGACompression), 0.0)
-          .Format("tga").Opt("--TGA-COMPRESSION", O::Keyword, KwCompression),
+          .Format("tga")
+          .Opt("--TGA-COMPRESSION", O::Keyword, KwCompression),
       Bpp("tiff", "TIFF BPP", "--TIFF-BPP", FIELD(Output.TIFFBPP)),
       Row("Output", "TIFF Compression", K::IntEnum, FIELD(Output.TIFFCompression), 0.0)
-          .Format("tiff").Opt("--TIFF-COMPRESSION", O::Keyword, KwCompression),
+          .Format("tiff")
+          .Opt("--TIFF-COMPRESSION", O::Keyword, KwCompression),
       Row("Output", "TIFF Color Mode", K::IntEnum, FIELD(Output.TIFFColorMode), 0.0)
-          .Format("tiff").Opt("--TIFF-COLOR-MODE", O::Keyword, KwColorMode),
+          .Format("tiff")
+          .Opt("--TIFF-COLOR-MODE", O::Keyword, KwColorMode),
       Bpp("wbmp", "WBMP BPP", "--WBMP-BPP", FIELD(Output.WBMPBPP)),
       Bpp("webp", "WEBP BPP", "--WEBP-BPP", FIELD(Output.WEBPBPP)),
       Row("Output", "WEBP Quality", K::Int32, FIELD(Output.WEBPQuality), 100.0)
-          .Format("webp").Opt("--WEBP-QUALITY", O::Integer),
+          .Format("webp")
+          .Opt("--WEBP-QUALITY", O::Integer),
       Bpp("xpm", "XPM BPP", "--XPM-BPP", FIELD(Output.XPMBPP)),
 
       Row("Transform", "Do Image Rotation", K::Flag, FIELD(Transform.DoImageRotation), 0.0),
       Row("Transform", "Image Rotation Type", K::ByteEnum, FIELD(Transform.ImageRotationType), 0.0)
           .Opt("--ROTATION-TYPE", O::Keyword, KwRotationType),
       Row("Transform", "Image Rotation", K::Int32, FIELD(Transform.ImageRotation), 0.0)
-          .Opt("--ROTATION", O::Integer).Also(FIELD(Transform.DoImageRotation)),
-      Row("Transform", "Image Rotation Back Color", K::Color, FIELD(Transform.ImageRotationBackColor),
-          "000000").Opt("--ROTATION-BACK-COLOR", O::Text),
+          .Opt("--ROTATION", O::Integer)
+          .Also(FIELD(Transform.DoImageRotation)),
+      Row("Transform", "Image Rotation Back Color", K::Color,
+          FIELD(Transform.ImageRotationBackColor), "000000")
+          .Opt("--ROTATION-BACK-COLOR", O::Text),
       Row("Transform", "Do Image Resize", K::Flag, FIELD(Transform.DoImageResize), 0.0),
       Row("Transform", "Image Width", K::Int32, FIELD(Transform.ImageWidth), 0.0)
-          .Opt("--WIDTH", O::Integer).Also(FIELD(Transform.DoImageResize)),
+          .Opt("--WIDTH", O::Integer)
+          .Also(FIELD(Transform.DoImageResize)),
       Row("Transform", "Image Width Unit", K::ByteEnum, FIELD(Transform.ImageWidthUnit), 0.0)
           .Opt("--WIDTH-UNIT", O::Keyword, KwSizeUnit),
       Row("Transform", "Image Height", K::Int32, FIELD(Transform.ImageHeight), 0.0)
-          .Opt("--HEIGHT", O::Integer).Also(FIELD(Transform.DoImageResize)),
+          .Opt("--HEIGHT", O::Integer)
+          .Also(FIELD(Transform.DoImageResize)),
       Row("Transform", "Image Height Unit", K::ByteEnum, FIELD(Transform.ImageHeightUnit), 0.0)
           .Opt("--HEIGHT-UNIT", O::Keyword, KwSizeUnit),
       Row("Transform", "Keep Aspect Ratio", K::Flag, FIELD(Transform.KeepAspectRatio), 0.0)
-          .Rule(DefaultRule::KeepAspectRatio).FlagOpt("--KEEP-ASPECT-RATIO"),
+          .Rule(DefaultRule::KeepAspectRatio)
+          .FlagOpt("--KEEP-ASPECT-RATIO"),
       Row("Transform", "Image Resize Type", K::ByteEnum, FIELD(Transform.ImageResizeType), 0.0)
           .Opt("--RESIZE-TYPE", O::Keyword, KwResizeType),
       Row("Transform", "Image Resize Algorithm", K::ByteEnum, FIELD(Transform.ImageResizeAlgorithm),
-          3.0).Opt("--RESIZE-ALGORITHM", O::Keyword, KwResizeFilter),
+          3.0)
+          .Opt("--RESIZE-ALGORITHM", O::Keyword, KwResizeFilter),
       Row("Transform", "Do Image Flip Horizontal", K::Flag, FIELD(Transform.DoImageFlipHorizontal),
-          0.0).FlagOpt("--FLIP-HORIZONTAL"),
+          0.0)
+          .FlagOpt("--FLIP-HORIZONTAL"),
       Row("Transform", "Do Image Flip Vertical", K::Flag, FIELD(Transform.DoImageFlipVertical), 0.0)
           .FlagOpt("--FLIP-VERTICAL"),
 
       Row("Adjustment", "Do Image Color Correction", K::Flag,
           FIELD(Adjustment.DoImageColorCorrection), 0.0),
       Row("Adjustment", "Image Brightness", K::Int32, FIELD(Adjustment.ImageBrightness), 0.0)
-          .Opt("--BRIGHTNESS", O::Integer).Also(FIELD(Adjustment.DoImageColorCorrection)),
+          .Opt("--BRIGHTNESS", O::Integer)
+          .Also(FIELD(Adjustment.DoImageColorCorrection)),
       Row("Adjustment", "Image Contrast", K::Int32, FIELD(Adjustment.ImageContrast), 0.0)
-          .Opt("--CONTRAST", O::Integer).Also(FIELD(Adjustment.DoImageColorCorrection)),
+          .Opt("--CONTRAST", O::Integer)
+          .Also(FIELD(Adjustment.DoImageColorCorrection)),
       Row("Adjustment", "Image Gamma", K::Float, FIELD(Adjustment.ImageGamma), 1.0)
-          .Opt("--GAMMA", O::Real).Also(FIELD(Adjustment.DoImageColorCorrection)),
+          .Opt("--GAMMA", O::Real)
+          .Also(FIELD(Adjustment.DoImageColorCorrection)),
       Row("Adjustment", "Image Invert", K::Flag, FIELD(Adjustment.ImageInvert), 0.0)
-          .FlagOpt("--INVERT").Also(FIELD(Adjustment.DoImageColorCorrection)),
+          .FlagOpt("--INVERT")
+          .Also(FIELD(Adjustment.DoImageColorCorrection)),
       Row("Adjustment", "Do Image Greyscale", K::Flag, FIELD(Adjustment.DoImageGreyscale), 0.0)
           .FlagOpt("--GREYSCALE"),
       Row("Adjustment", "Do Image Threshold", K::Flag, FIELD(Adjustment.DoImageThreshold), 0.0),
       Row("Adjustment", "Image Threshold", K::Int32, FIELD(Adjustment.ImageThreshold), 0.0)
-          .Opt("--THRESHOLD", O::Integer).Also(FIELD(Adjustment.DoImageThreshold)),
+          .Opt("--THRESHOLD", O::Integer)
+          .Also(FIELD(Adjustment.DoImageThreshold)),
       Row("Adjustment", "Do Image Dither", K::Flag, FIELD(Adjustment.DoImageDither), 0.0),
-      Row("Adjustment", "Image Dither Algorithm", K::ByteEnum, FIELD(Adjustment.ImageDitherAlgorithm),
-          0.0).Opt("--DITHER", O::Keyword, KwDither).Also(FIELD(Adjustment.DoImageDither)),
+      Row("Adjustment", "Image Dither Algorithm", K::ByteEnum,
+          FIELD(Adjustment.ImageDitherAlgorithm), 0.0)
+          .Opt("--DITHER", O::Keyword, KwDither)
+          .Also(FIELD(Adjustment.DoImageDither)),
 
       Row("Frame", "Do Frame", K::ByteEnum, FIELD(Frame.DoFrame), 0.0),
       Row("Frame", "Solid Left", K::Int32, FIELD(Frame.SolidLeft), 0.0)
-          .Opt("--FR-SOLID-LEFT", O::Integer).Also(FIELD(Frame.DoFrame)),
+          .Opt("--FR-SOLID-LEFT", O::Integer)
+          .Also(FIELD(Frame.DoFrame)),
       Row("Frame", "Solid Right", K::Int32, FIELD(Frame.SolidRight), 0.0)
-          .Opt("--FR-SOLID-RIGHT", O::Integer).Also(FIELD(Frame.DoFrame)),
+          .Opt("--FR-SOLID-RIGHT", O::Integer)
+          .Also(FIELD(Frame.DoFrame)),
       Row("Frame", "Solid Top", K::Int32, FIELD(Frame.SolidTop), 0.0)
-          .Opt("--FR-SOLID-TOP", O::Integer).Also(FIELD(Frame.DoFrame)),
+          .Opt("--FR-SOLID-TOP", O::Integer)
+          .Also(FIELD(Frame.DoFrame)),
       Row("Frame", "Solid Bottom", K::Int32, FIELD(Frame.SolidBottom), 0.0)
-          .Opt("--FR-SOLID-BOTTOM", O::Integer).Also(FIELD(Frame.DoFrame)),
+          .Opt("--FR-SOLID-BOTTOM", O::Integer)
+          .Also(FIELD(Frame.DoFrame)),
       Row("Frame", "Solid Left Color", K::Color, FIELD(Frame.SolidLeftColor), "000000")
           .Opt("--FR-SOLID-LEFT-COLOR", O::Text),
       Row("Frame", "Solid Right Color", K::Color, FIELD(Frame.SolidRightColor), "000000")
@@ -190,11 +233,13 @@ std::vector<SettingDef> BuildTable() {
       Row("Frame", "Solid Bottom Color", K::Color, FIELD(Frame.SolidBottomColor), "000000")
           .Opt("--FR-SOLID-BOTTOM-COLOR", O::Text),
       Row("Frame", "Solid Opacity", K::Int32, FIELD(Frame.SolidOpacity), 255.0)
-          .Opt("--FR-SOLID-OPACITY", O::Integer).Profile("--WM-SOLID-OPACITY"),
+          .Opt("--FR-SOLID-OPACITY", O::Integer)
+          .Profile("--WM-SOLID-OPACITY"),
 
       Row("Watermark", "Do Watermark", K::ByteEnum, FIELD(Watermark.DoWatermark), 0.0),
       Row("Watermark", "Text", K::Text, FIELD(Watermark.Text), "Made with Brivanta HDR to IMAGE")
-          .Opt("--WM-TEXT", O::Text).Also(FIELD(Watermark.DoWatermark), 1),
+          .Opt("--WM-TEXT", O::Text)
+          .Also(FIELD(Watermark.DoWatermark), 1),
       Row("Watermark", "Fonts", K::Text, FIELD(Watermark.Fonts), "Arial,Tahoma,Verdana"),
       Row("Watermark", "Font", K::Text, FIELD(Watermark.Font), "Arial").Opt("--WM-FONT", O::Text),
       Row("Watermark", "Font Size", K::Int32, FIELD(Watermark.FontSize), 14.0)
@@ -235,7 +280,8 @@ std::vector<SettingDef> BuildTable() {
           .Opt("--WM-TEXT-SIZE", O::Keyword, KwSizeMode),
       Row("Watermark", "Text Scale", K::Int32, FIELD(Watermark.TextScale), 10.0),
       Row("Watermark", "Image", K::Text, FIELD(Watermark.Image), "")
-          .Opt("--WM-IMAGE", O::Text).Also(FIELD(Watermark.DoWatermark), 2),
+          .Opt("--WM-IMAGE", O::Text)
+          .Also(FIELD(Watermark.DoWatermark), 2),
       Row("Watermark", "Image Greyscale", K::Flag, FIELD(Watermark.ImageGreyscale), 0.0)
           .FlagOpt("--WM-IMAGE-GREYSCALE"),
       Row("Watermark", "Image Opacity", K::Int32, FIELD(Watermark.ImageOpacity), 255.0)
@@ -259,7 +305,8 @@ std::vector<SettingDef> BuildTable() {
       Row("Advanced", "File Timestamp", K::ByteEnum, FIELD(Advanced.FileTimestamp), 0.0)
           .Opt("--FILE-TIMESTAMP", O::Keyword, KwFileTimestamp),
       Row("Advanced", "Custom Timestamp", K::Date, FIELD(Advanced.CustomTimestamp), 0.0)
-          .Rule(DefaultRule::Now).Opt("--FILE-TIMESTAMP-CUSTOM", O::Integer),
+          .Rule(DefaultRule::Now)
+          .Opt("--FILE-TIMESTAMP-CUSTOM", O::Integer),
       Row("Advanced", "Out Folders History", K::ByteEnum, FIELD(Advanced.OutFoldersHistory), 1.0),
       Row("Advanced", "Out Folders Number", K::Int32, FIELD(Advanced.OutFoldersNumber), 5.0),
       Row("Advanced", "Keep Subfolders", K::Flag, FIELD(Advanced.KeepSubfolders), 1.0)

@@ -16,9 +16,9 @@ enum class OptionKind { None, Keyword, Integer, Real, Text, Flag };
 
 // Defaults that are not a constant.
 enum class DefaultRule {
-  Value,              // the number or text of the row
-  Now,                // the current local date and time
-  CentredX,           // the default window centred on the primary desktop
+  Value,     // the number or text of the row
+  Now,       // the current local date and time
+  CentredX,  // the default window centred on the primary desktop
   CentredY,
   FirstInputFormat,   // first entry of the input-format list
   FirstOutputFormat,  // first entry of the output-format list
@@ -33,8 +33,8 @@ struct SettingDef {
   const char* key;
   SettingKind kind;
   FieldAccess field;
-  double number = 0;            // default of a numeric setting
-  const char* text = "";        // default of a text setting
+  double number = 0;      // default of a numeric setting
+  const char* text = "";  // default of a text setting
   DefaultRule rule = DefaultRule::Value;
   const char* format = nullptr;  // written only while this format is in its format list
   bool hasMissingValue = false;  // a file without the key reads missingValue, not the default

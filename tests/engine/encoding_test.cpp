@@ -41,10 +41,12 @@ ImagePtr Gradient(int w, int h) {
 ImagePtr Indexed(int w, int h, int highest) {
   ImagePtr image(FreeImage_Allocate(w, h, 8));
   RGBQUAD* palette = FreeImage_GetPalette(image.get());
-  for (int i = 0; i < 256; ++i) palette[i] = RGBQUAD{BYTE(i), BYTE(255 - i), BYTE(i * 7), 0};
+  for (int i = 0; i < 256; ++i)
+    palette[i] = RGBQUAD{BYTE(i), BYTE(255 - i), BYTE(i * 7), 0};
   for (int y = 0; y < h; ++y) {
     BYTE* line = FreeImage_GetScanLine(image.get(), y);
-    for (int x = 0; x < w; ++x) line[x] = static_cast<BYTE>((x + y * w) % (highest + 1));
+    for (int x = 0; x < w; ++x)
+      line[x] = static_cast<BYTE>((x + y * w) % (highest + 1));
   }
   return image;
 }
@@ -72,8 +74,9 @@ TEST_F(Encoding, SaveFlagsFollowTheSettings) {
   }
   out.PNGCompression = 3, out.PNGInterlaced = 1;
   EXPECT_EQ(ComputeSaveFlags("png"), PNG_Z_BEST_COMPRESSION | PNG_INTERLACED);
-  const int tiff[] = {TIFF_NONE,    TIFF_CCITTFAX3, TIFF_CCITTFAX4, TIFF_PACKBITS, TIFF_DEFLATE,
-                      TIFF_ADOBE_DEFLATE, TIFF_LZW, TIFF_JPEG,      TIFF_LOGLUV,   0};
+  const int tiff[] = {
+      TIFF_NONE,          TIFF_CCITTFAX3, TIFF_CCITTFAX4, TIFF_PACKBITS, TIFF_DEFLATE,
+      TIFF_ADOBE_DEFLATE, TIFF_LZW,       TIFF_JPEG,      TIFF_LOGLUV,   0};
   for (int v = 0; v <= 9; ++v) {
     out.TIFFCompression = v;
     EXPECT_EQ(ComputeSaveFlags("tiff"), tiff[v]) << v;
@@ -100,12 +103,13 @@ TEST_F(Encoding, SaveFlagsFollowTheSettings) {
 
 TEST_F(Encoding, AutomaticDepthOfARadianceSource) {
   const std::pair<const char*, int> expected[] = {
-      {"bmp", 32}, {"dds", 32}, {"exr", 96}, {"gif", 8},  {"hdr", 96}, {"ico", 32},
-      {"j2k", 48}, {"jng", 32}, {"jp2", 48}, {"jpg", 24}, {"jxr", 96}, {"pbm", 1},
-      {"pcx", 24}, {"pfm", 96}, {"pgm", 8},  {"png", 48}, {"ppm", 48}, {"psd", 32},
+      {"bmp", 32}, {"dds", 32},  {"exr", 96}, {"gif", 8},   {"hdr", 96}, {"ico", 32},
+      {"j2k", 48}, {"jng", 32},  {"jp2", 48}, {"jpg", 24},  {"jxr", 96}, {"pbm", 1},
+      {"pcx", 24}, {"pfm", 96},  {"pgm", 8},  {"png", 48},  {"ppm", 48}, {"psd", 32},
       {"tga", 32}, {"tiff", 96}, {"wbmp", 1}, {"webp", 32}, {"xpm", 24}};
   ASSERT_EQ(std::size(expected), OutputExtensions().size());
-  for (const auto& [ext, depth] : expected) EXPECT_EQ(ResolveAutomaticDepth(ext, 96), depth) << ext;
+  for (const auto& [ext, depth] : expected)
+    EXPECT_EQ(ResolveAutomaticDepth(ext, 96), depth) << ext;
   EXPECT_EQ(ResolveAutomaticDepth("png", 24), 24);
   EXPECT_EQ(ResolveAutomaticDepth("png", 2), 4);
 }
@@ -187,7 +191,8 @@ TEST_F(Encoding, DepthConversionEdges) {
 TEST_F(Encoding, CountUsedPaletteEntriesReadsOnlyThePixelsOfEachRow) {
   // Width 5 leaves 3 padding bytes per row; they must not count.
   ImagePtr image = Indexed(5, 4, 15);
-  for (int y = 0; y < 4; ++y) FreeImage_GetScanLine(image.get(), y)[6] = 200;
+  for (int y = 0; y < 4; ++y)
+    FreeImage_GetScanLine(image.get(), y)[6] = 200;
   EXPECT_EQ(CountUsedPaletteEntries(image.get()), 16);
   EXPECT_EQ(CountUsedPaletteEntries(Indexed(4, 4, 0).get()), 1);
 }
@@ -202,7 +207,8 @@ TEST_F(Encoding, ExactPaletteBmp) {
     SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " up to " +
                  std::to_string(c.highest) + (c.compression ? " RLE" : ""));
     gSettings.Output.BMPCompression = c.compression;
-    gContext.outputFormat = OutputFormat{FIF_BMP, "bmp", 8, c.compression ? BMP_SAVE_RLE : 0, false};
+    gContext.outputFormat =
+        OutputFormat{FIF_BMP, "bmp", 8, c.compression ? BMP_SAVE_RLE : 0, false};
     ImagePtr image = Indexed(c.width, c.height, c.highest);
     const std::string path = dir / "exact.bmp";
     ASSERT_TRUE(SaveExactPaletteBmp(image.get(), path));

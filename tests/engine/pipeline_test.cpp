@@ -21,13 +21,15 @@ namespace {
 // Red | green over blue | yellow, each quadrant spanning 0.01 to 1000 from left to right, so
 // the tone mapper has real range to compress and orientation and channel order still show.
 FloatImage HdrQuadrants(int w, int h) {
-  static const float base[4][3] = {{1, 0.05f, 0.05f}, {0.05f, 1, 0.05f}, {0.05f, 0.05f, 1}, {1, 1, 0.05f}};
+  static const float base[4][3] = {
+      {1, 0.05f, 0.05f}, {0.05f, 1, 0.05f}, {0.05f, 0.05f, 1}, {1, 1, 0.05f}};
   FloatImage image(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const int q = (y >= h / 2) * 2 + (x >= w / 2);
       const float level = std::pow(10.0f, -2.0f + 5.0f * float(x % (w / 2 + 1)) / float(w / 2));
-      for (int i = 0; i < 3; ++i) image.At(x, y)[i] = base[q][i] * level;
+      for (int i = 0; i < 3; ++i)
+        image.At(x, y)[i] = base[q][i] * level;
     }
   return image;
 }
@@ -39,7 +41,8 @@ std::string Dominant(const RgbImage& image, int q) {
   double sum[3] = {0, 0, 0};
   for (int y = cy - 2; y <= cy + 2; ++y)
     for (int x = cx - 2; x <= cx + 2; ++x)
-      for (int i = 0; i < 3; ++i) sum[i] += image.At(x, y)[i];
+      for (int i = 0; i < 3; ++i)
+        sum[i] += image.At(x, y)[i];
   const double top = std::max(sum[0], std::max(sum[1], sum[2]));
   std::string lead;
   for (int i = 0; i < 3; ++i)
@@ -142,7 +145,8 @@ TEST_F(Pipeline, AFailedSaveKeepsTheOldOutputAndLeavesNoTemporaryFile) {
 
   // An output folder that does not exist: every save path fails without leaving anything.
   gContext.outputFolder = out_ / "missing/";
-  for (const char* ext : {"png", "dds", "jxr", "bmp"}) EXPECT_FALSE(Convert(input, ext)) << ext;
+  for (const char* ext : {"png", "dds", "jxr", "bmp"})
+    EXPECT_FALSE(Convert(input, ext)) << ext;
   EXPECT_FALSE(PathExists(out_ / "missing"));
 }
 
@@ -154,7 +158,8 @@ TEST_F(Pipeline, MalformedInputsWriteNothing) {
       {"not radiance", "P6\n2 2\n255\n............"},
       {"header only", RadianceHeaderText(64, 16)},
       {"truncated", good.substr(0, good.size() / 2)},
-      {"negative size", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y -5 +X 10\n" + std::string(200, 'x')},
+      {"negative size",
+       "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y -5 +X 10\n" + std::string(200, 'x')},
       {"huge claim", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 2000000000 +X 2000000000\n" +
                          std::string(64, '\2')},
       {"garbage", std::string(4096, '\xA5')},
@@ -196,15 +201,16 @@ TEST_F(Pipeline, RealFiles) {
   const std::string folder = std::string(LUMAPORT_REAL_HDR) + "/";
   if (!IsFolder(folder)) GTEST_SKIP() << "no folder of real files at " << folder;
   const std::pair<const char*, bool> files[] = {
-      {"newport_loft.hdr", true},       {"rad_vase.hdr", true},
-      {"rad_flower.hdr", true},         {"mx_goegap_irradiance.hdr", true},
-      {"kde_rgb-portrait.hdr", true},   {"imagers_scale.hdr", false},
-      {"imagers_rgbr4x4.hdr", false},   {"kde_fake_earth_badmagic.hdr", false},
+      {"newport_loft.hdr", true},     {"rad_vase.hdr", true},
+      {"rad_flower.hdr", true},       {"mx_goegap_irradiance.hdr", true},
+      {"kde_rgb-portrait.hdr", true}, {"imagers_scale.hdr", false},
+      {"imagers_rgbr4x4.hdr", false}, {"kde_fake_earth_badmagic.hdr", false},
   };
   for (const auto& [name, converts] : files) {
     for (const char* ext : {"png", "jpg"}) {
       SCOPED_TRACE(std::string(name) + " to " + ext);
-      const std::string output = out_ / (std::string(name).substr(0, std::string(name).rfind('.')) + "." + ext);
+      const std::string output =
+          out_ / (std::string(name).substr(0, std::string(name).rfind('.')) + "." + ext);
       EXPECT_EQ(Convert(folder + name, ext), converts) << LastImageLibraryMessage();
       EXPECT_EQ(PathExists(output), converts);
       if (converts) {

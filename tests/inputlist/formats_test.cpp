@@ -10,7 +10,8 @@ namespace {
 TEST(Formats, OutputTableFollowsTheExtensionList) {
   const auto& table = OutputFormatTable();
   ASSERT_EQ(table.size(), OutputExtensions().size());
-  for (size_t i = 0; i < table.size(); ++i) EXPECT_EQ(table[i].extension, OutputExtensions()[i]);
+  for (size_t i = 0; i < table.size(); ++i)
+    EXPECT_EQ(table[i].extension, OutputExtensions()[i]);
   EXPECT_STREQ(FindOutputFormat("tiff")->description, "Tagged Image File Format");
   EXPECT_EQ(FindOutputFormat("psd")->formatId, 0x0439);
   EXPECT_EQ(FindOutputFormat("PNG"), nullptr);

@@ -9,7 +9,9 @@
 namespace {
 
 // A name of this test run alone, so parallel test runs and a running program never meet.
-std::string TestLockName() { return "lumaport lock test " + std::to_string(getpid()); }
+std::string TestLockName() {
+  return "lumaport lock test " + std::to_string(getpid());
+}
 
 // Forks a child that takes the lock, reports through a pipe and then waits to be killed.
 pid_t StartHolder(const std::string& name, bool* gotLock) {
@@ -20,7 +22,8 @@ pid_t StartHolder(const std::string& name, bool* gotLock) {
     close(fds[0]);
     char verdict = AcquireInstanceLock(name) ? 'y' : 'n';
     (void)!write(fds[1], &verdict, 1);
-    for (;;) pause();
+    for (;;)
+      pause();
   }
   close(fds[1]);
   char verdict = 0;

@@ -15,8 +15,12 @@ TEST(Unicode, CaseMappingCoversNonAsciiLetters) {
 }
 
 TEST(Unicode, InvalidBytesPassThrough) {
-  const std::string broken = "a\xff\xfe" "b";
-  EXPECT_EQ(UpperCase(broken), "A\xff\xfe" "B");
+  const std::string broken =
+      "a\xff\xfe"
+      "b";
+  EXPECT_EQ(UpperCase(broken),
+            "A\xff\xfe"
+            "B");
 }
 
 }  // namespace

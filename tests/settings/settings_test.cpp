@@ -25,7 +25,8 @@ TEST(SettingsTable, EveryRowHasItsOwnFieldKeyAndOption) {
       EXPECT_TRUE(options.insert(def.option).second) << def.option;
     }
     if (def.sideFlag) {
-      const void* flag = std::visit([](auto* p) -> const void* { return p; }, def.sideFlag(gSettings));
+      const void* flag =
+          std::visit([](auto* p) -> const void* { return p; }, def.sideFlag(gSettings));
       EXPECT_NE(FieldAddress(def), flag);
     }
   }
@@ -43,8 +44,9 @@ TEST(ResetSettings, ConsoleAndDesktopDifferOnlyInKeepAspectRatio) {
   for (const SettingDef& def : SettingsTable()) {
     if (def.rule == DefaultRule::KeepAspectRatio || def.rule == DefaultRule::Now) continue;
     SCOPED_TRACE(def.key);
-    bool same = std::visit(
-        [&](auto* a) { return *a == *std::get<decltype(a)>(def.field(gSettings)); }, def.field(console));
+    bool same =
+        std::visit([&](auto* a) { return *a == *std::get<decltype(a)>(def.field(gSettings)); },
+                   def.field(console));
     EXPECT_TRUE(same);
   }
 }
@@ -82,7 +84,8 @@ TEST(ResetSettings, LeavesTheConfigurationPathAlone) {
 TEST(ResetSettings, CentresTheDefaultWindow) {
   struct Case {
     int width, height, x, y;
-  } cases[] = {{1920, 1080, 705, 375}, {500, 1080, 100, 375}, {510, 330, 100, 100}, {0, 0, 100, 100}};
+  } cases[] = {
+      {1920, 1080, 705, 375}, {500, 1080, 100, 375}, {510, 330, 100, 100}, {0, 0, 100, 100}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
     SetDesktopSize(c.width, c.height);

@@ -58,7 +58,8 @@ std::string RunCommand(const std::string& command, int* exitCode) {
   }
   char buffer[4096];
   size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    output.append(buffer, n);
   int status = pclose(pipe);
   if (exitCode) *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return output;
