@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
+#include <thread>
 
 #include "context.h"
+#include "devil_save.h"
 #include "encoding.h"
 #include "formats.h"
 #include "image_libraries.h"
@@ -343,6 +348,47 @@ TEST_F(SaveFlags, DdsHasAFullMipmapChain) {
   EXPECT_EQ(u32(16), 160u);  // width
   EXPECT_EQ(u32(28), 8u);    // 160, 80, 40, 20, 10, 5, 2, 1
   EXPECT_EQ(Identify(dir_ / "mips.dds", "%w %h %C"), "160 120 DXT1");
+}
+
+}  // namespace
+
+namespace {
+
+// libtiff warns on stderr about the Deflate codec it is asked for; the console shows only the
+// program's own lines.
+TEST_F(SaveFlags, TiffWritesNothingToTheConsole) {
+  gSettings.Output.TIFFCompression = 4;  // Deflate: libtiff warns about its legacy codec id
+  fflush(stderr);
+  const int saved = dup(2);
+  const std::string captured = dir_ / "stderr.txt";
+  FILE* sink = fopen(captured.c_str(), "w");
+  ASSERT_TRUE(sink);
+  dup2(fileno(sink), 2);
+  Write("tiff", 24, "quiet");
+  fflush(stderr);
+  dup2(saved, 2);
+  close(saved);
+  fclose(sink);
+  EXPECT_EQ(ReadFileBytes(captured), "");
+}
+
+}  // namespace
+
+namespace {
+
+// DevIL hangs when two threads use it at once; saves from two threads must simply queue.
+TEST(DevilSave, TwoThreadsAtOnceBothFinish) {
+  InitialiseImageLibraries();
+  TempFolder dir;
+  auto work = [&dir](const char* name) {
+    ImagePtr picture(FreeImage_ConvertTo32Bits(QuadrantPicture(64, 48).get()));
+    for (int i = 0; i < 5; ++i)
+      EXPECT_TRUE(SaveWithDevil(picture.get(), 0x0439, dir / (name + std::to_string(i) + ".psd")));
+  };
+  std::thread first(work, "a"), second(work, "b");
+  first.join();
+  second.join();
+  EXPECT_EQ(ListFolder(dir.path()).size(), 10u);
 }
 
 }  // namespace
