@@ -36,9 +36,17 @@ FIBITMAP* ToStandardType(FIBITMAP* image) {
   return FreeImage_ConvertToStandardType(source.get(), TRUE);
 }
 
+// FreeImage's gradient-domain operator gives up on images under 32 pixels on a side, and on
+// the way reads memory it never set (seen crashing under AddressSanitizer): such images fail
+// here, as FreeImage would have failed them, without the call.
+constexpr unsigned kSmallestToneMappedSide = 32;
+
 FIBITMAP* ToneMap(FIBITMAP* image) {
   if (!image || FreeImage_GetBPP(image) <= 32) return image;
   ImagePtr source(image);
+  if (FreeImage_GetWidth(image) < kSmallestToneMappedSide ||
+      FreeImage_GetHeight(image) < kSmallestToneMappedSide)
+    return nullptr;
   return FreeImage_TmoFattal02(source.get(), 0.5, 0.85);
 }
 

@@ -181,8 +181,12 @@ TEST_F(Pipeline, MalformedInputsWriteNothing) {
 
 // FreeImage's tone mapper refuses images under 32 pixels on a side; such a file fails cleanly.
 TEST_F(Pipeline, ImagesTooSmallToToneMapFail) {
-  EXPECT_FALSE(Convert(WriteInput("tiny.hdr", HdrQuadrants(31, 40)), "png"));
+  const std::pair<int, int> sizes[] = {{31, 40}, {40, 31}, {1, 1}, {7, 3}, {2000, 2}};
+  for (const auto& [w, h] : sizes) {
+    EXPECT_FALSE(Convert(WriteInput("tiny.hdr", HdrQuadrants(w, h)), "png")) << w << "x" << h;
+  }
   EXPECT_TRUE(ListFolder(out_.path()).empty());
+  ASSERT_TRUE(Convert(WriteInput("least.hdr", HdrQuadrants(32, 32)), "png"));
 }
 
 TEST_F(Pipeline, EnsureOutputFolderCreatesEachLevel) {
