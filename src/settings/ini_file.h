@@ -1,0 +1,2 @@
+// The INI-style files: config.ini, profiles and language files.
+#pragma once
