@@ -143,6 +143,12 @@ TEST_F(Pipeline, AFailedSaveKeepsTheOldOutputAndLeavesNoTemporaryFile) {
   EXPECT_EQ(ReadFileBytes(old), "precious");
   EXPECT_EQ(ListFolder(out_.path()), std::vector<std::string>{"strip.ico"});
 
+  // FreeImage's GIF writer fails on a 24-bit image after it has begun the file: the partial
+  // temporary file goes too.
+  gSettings.Output.GIFBPP = 24;
+  EXPECT_FALSE(Convert(input, "gif"));
+  EXPECT_EQ(ListFolder(out_.path()), std::vector<std::string>{"strip.ico"});
+
   // An output folder that does not exist: every save path fails without leaving anything.
   gContext.outputFolder = out_ / "missing/";
   for (const char* ext : {"png", "dds", "jxr", "bmp"})
