@@ -11,6 +11,14 @@ int64_t LocalNowSeconds() {
   return static_cast<int64_t>(now) + local.tm_gmtoff;
 }
 
+int64_t LocalSecondsToTime(int64_t localSeconds) {
+  std::time_t asUtc = static_cast<std::time_t>(localSeconds);
+  std::tm fields{};
+  gmtime_r(&asUtc, &fields);
+  fields.tm_isdst = -1;  // let the zone rules say whether summer time applies then
+  return static_cast<int64_t>(mktime(&fields));
+}
+
 std::tm LocalNow() {
   std::time_t now = std::time(nullptr);
   std::tm local{};

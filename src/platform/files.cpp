@@ -56,6 +56,16 @@ bool WriteWholeFile(const std::string& path, const void* data, size_t size) {
   return ok;
 }
 
+int64_t FileModifiedTime(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 ? static_cast<int64_t>(st.st_mtim.tv_sec) : -1;
+}
+
+bool SetFileModifiedTime(const std::string& path, int64_t seconds) {
+  const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), 0}};
+  return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
 std::string WithTrailingSlash(const std::string& text) {
   if (text.empty() || text.back() == '/') return text;
   return text + "/";

@@ -21,6 +21,11 @@ std::string WithTrailingSlash(const std::string& text);
 // Everything up to and including the last "/", or empty.
 std::string FolderOf(const std::string& path);
 
+// Modification time of path in whole seconds since 1970 (UTC), or -1.
+int64_t FileModifiedTime(const std::string& path);
+// Sets the modification time of path; false when it could not be set.
+bool SetFileModifiedTime(const std::string& path, int64_t seconds);
+
 // Folder of the running program file, ending in "/".
 const std::string& ProgramFolder();
 // The per-user folder: the configuration base folder + first + "/" + second + "/", with
