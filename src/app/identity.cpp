@@ -13,6 +13,10 @@ std::string TitleWithVersion() {
   return std::string(ProgramTitle) + " " + VersionText(ProgramVersion);
 }
 
+std::string VendorAddress(const std::string& path) {
+  return std::string("http://") + VendorHost + "/" + path;
+}
+
 std::string VendorName() {
   std::string title = ProgramTitle;
   return title.substr(0, title.find(' '));

@@ -9,6 +9,14 @@ inline constexpr const char* ProgramTitle = "Brivanta HDR to IMAGE";
 inline constexpr const char* ProgramShortName = "lumaport";
 inline constexpr int ProgramVersion = 260;
 
+// The maker's addresses all derive from its web host.
+inline constexpr const char* VendorHost = "www.brivanta.example";
+inline constexpr const char* SupportEmail = "support@brivanta.example";
+inline constexpr const char* NoticeOfRights =
+    "Copyright \u00A9 2026 Brivanta. All rights reserved.";
+// "http://www.brivanta.example/" + path.
+std::string VendorAddress(const std::string& path = "");
+
 // 260 -> "2.6", 261 -> "2.6.1".
 std::string VersionText(int version);
 // ProgramTitle, a space and the version text.

@@ -1,19 +1,34 @@
-// Start-up: the process-wide tables, the image libraries, the single-instance lock.
+// Start-up: the process-wide tables, the image libraries, the single-instance lock, then
+// the command line or the desktop program.
 #include "startup.h"
 
+#include "command_line.h"
+#include "console.h"
 #include "files.h"
 #include "identity.h"
 #include "image_libraries.h"
 #include "instance_lock.h"
 
+namespace {
+
+// Exit code of a console command line refused because another copy runs.
+constexpr int kExitAnotherCopyRuns = 3;
+
+}  // namespace
+
 int RunProgram(int argc, char** argv) {
-  (void)argc;
-  (void)argv;
+  const Parameters params(argv + 1, argv + argc);
   InputExtensions();
   OutputExtensions();
   InitialiseImageLibraries();
-  // A second copy ends at once, without a word.
-  if (!AcquireInstanceLock(TitleWithVersion())) return 0;
+  if (!AcquireInstanceLock(TitleWithVersion())) {
+    // A second desktop copy ends without a word; a command line is told why nothing happens.
+    if (params.empty()) return 0;
+    ConsoleErrorLine("Another copy of " + TitleWithVersion() +
+                     " is running. Please, try again when it has finished.");
+    return kExitAnotherCopyRuns;
+  }
   ProgramFolder();
+  if (std::optional<int> code = HandleCommandLine(params)) return *code;
   return 0;
 }
