@@ -8,6 +8,7 @@
 #include "identity.h"
 #include "image_libraries.h"
 #include "instance_lock.h"
+#include "text_table.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ int RunProgram(int argc, char** argv) {
   if (!AcquireInstanceLock(TitleWithVersion())) {
     // A second desktop copy ends without a word; a command line is told why nothing happens.
     if (params.empty()) return 0;
-    ConsoleErrorLine("Another copy of " + TitleWithVersion() +
-                     " is running. Please, try again when it has finished.");
+    BuildTextTable("");
+    ConsoleErrorLine(GetText("Msg", "Already running"));
     return kExitAnotherCopyRuns;
   }
   ProgramFolder();
