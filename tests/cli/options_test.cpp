@@ -14,9 +14,10 @@
 namespace {
 
 TEST(CommandLine, OptionNamesAndValues) {
-  const Parameters params = {"--jpg-quality=80", " -i ", "-I=x", "plain", "--INPUT", "--a=b=c", "--=x"};
+  const Parameters params = {"--jpg-quality=80", " -i ",    "-I=x", "plain",
+                             "--INPUT",          "--a=b=c", "--=x"};
   const std::pair<const char*, const char*> expected[] = {
-      {"--JPG-QUALITY", "80"}, {"-I", "-i"}, {"-I=X", "-I=x"}, {"", "plain"},
+      {"--JPG-QUALITY", "80"}, {"-I", "-i"},   {"-I=X", "-I=x"}, {"", "plain"},
       {"--INPUT", "--INPUT"},  {"--A", "b=c"}, {"--", "x"}};
   for (size_t i = 0; i < params.size(); ++i) {
     EXPECT_EQ(OptionNameAt(params, i), expected[i].first) << params[i];
@@ -27,15 +28,27 @@ TEST(CommandLine, OptionNamesAndValues) {
 }
 
 TEST(CommandLine, Numbers) {
-  const std::pair<const char*, int32_t> integers[] = {
-      {"12", 12},   {" \t-7", -7},  {"$1F", 31},   {"$1f", 31},    {"%101", 5},
-      {"+5x", 5},   {"abc", 0},     {"", 0},       {"$", 0},       {"-$10", -16},
-      {"%102", 2},  {"4294967296", 0}, {"2147483648", INT32_MIN}, {"1 2", 1}};
-  for (const auto& [text, value] : integers) EXPECT_EQ(ParseInteger(text), value) << text;
+  const std::pair<const char*, int32_t> integers[] = {{"12", 12},
+                                                      {" \t-7", -7},
+                                                      {"$1F", 31},
+                                                      {"$1f", 31},
+                                                      {"%101", 5},
+                                                      {"+5x", 5},
+                                                      {"abc", 0},
+                                                      {"", 0},
+                                                      {"$", 0},
+                                                      {"-$10", -16},
+                                                      {"%102", 2},
+                                                      {"4294967296", 0},
+                                                      {"2147483648", INT32_MIN},
+                                                      {"1 2", 1}};
+  for (const auto& [text, value] : integers)
+    EXPECT_EQ(ParseInteger(text), value) << text;
   const std::pair<const char*, float> reals[] = {
-      {"1.5", 1.5f}, {"0.01", 0.01f}, {"abc", 0},  {"nan", 0},    {"inf", 0}, {"1e3", 1000},
-      {"1e", 1},     {" -2.5z", -2.5f}, {".5", 0.5f}, {"5.", 5},   {"0x10", 0}, {"", 0}};
-  for (const auto& [text, value] : reals) EXPECT_FLOAT_EQ(ParseReal(text), value) << text;
+      {"1.5", 1.5f}, {"0.01", 0.01f},   {"abc", 0},   {"nan", 0}, {"inf", 0},  {"1e3", 1000},
+      {"1e", 1},     {" -2.5z", -2.5f}, {".5", 0.5f}, {"5.", 5},  {"0x10", 0}, {"", 0}};
+  for (const auto& [text, value] : reals)
+    EXPECT_FLOAT_EQ(ParseReal(text), value) << text;
   EXPECT_TRUE(std::isinf(ParseReal("1e300")));
 }
 
@@ -78,7 +91,8 @@ TEST_F(Options, QuotedTextsJoinParameters) {
 }
 
 TEST_F(Options, TheLaterOptionWins) {
-  ASSERT_EQ(Run({"--JPG-QUALITY=10", "--JPG-QUALITY=20", "--WM-TEXT=a", "--WM-IMAGE=b"}), std::nullopt);
+  ASSERT_EQ(Run({"--JPG-QUALITY=10", "--JPG-QUALITY=20", "--WM-TEXT=a", "--WM-IMAGE=b"}),
+            std::nullopt);
   EXPECT_EQ(gSettings.Output.JPGQuality, 20);
   EXPECT_EQ(gSettings.Watermark.DoWatermark, 2);
 }
