@@ -6,7 +6,9 @@
 
 #include <string>
 
-// Writes image losslessly as a JPEG XR file at path. Handles 1-bit, 8-bit grey, 16-bit
-// (5-5-5 or 5-6-5), 24-bit, 32-bit, 48-bit (RGB16) and 96-bit (RGBF) images. False, and no
-// file left at path, when the image has another layout or anything fails.
+// Writes image losslessly as a JPEG XR file at path. Takes 1-bit, 4-bit and 8-bit palette or
+// grey images, 16-bit (5-5-5 or 5-6-5), 24-bit and 32-bit (with alpha) images, and the 16-bit
+// grey, RGB16, RGBA16, float grey, RGBF and RGBAF types. Floats keep 17 significant bits, all
+// the codec can hold. False, and no file written, when the image has another layout or
+// anything fails.
 bool SaveJxr(FIBITMAP* image, const std::string& path);

@@ -53,38 +53,51 @@ RgbImage ParsePpm(const std::string& data) {
 
 }  // namespace
 
-RgbImage ReadBack(const std::string& path) {
-  std::string source = path;
-  std::string decoded;
-  if (EndsWith(path, ".jxr")) {
-    decoded = path + ".decoded.tif";
+namespace {
+
+// convert's reading of source as an 8-bit PPM, upright; false when it could not read it.
+bool ConvertToPpm(const std::string& source, std::string& ppm) {
+  int code = 0;
+  ppm = RunCommand("convert " + ShellQuote(source + "[0]") +
+                       " -auto-orient -alpha off -colorspace sRGB -depth 8 ppm:- 2>/dev/null",
+                   &code);
+  return code == 0;
+}
+
+// JPEG XR goes through JxrDecApp: to TIFF, which holds every depth but whose 5-6-5 files
+// ImageMagick refuses, else to BMP.
+bool DecodeJxr(const std::string& path, std::string& ppm) {
+  for (const char* ext : {".tif", ".bmp"}) {
+    const std::string decoded = path + ".decoded" + ext;
     int code = 0;
     RunCommand(
         "JxrDecApp -i " + ShellQuote(path) + " -o " + ShellQuote(decoded) + " >/dev/null 2>&1",
         &code);
-    if (code != 0) {
-      RgbImage failed;
-      failed.error = "JxrDecApp could not decode " + path;
-      return failed;
-    }
-    source = decoded;
+    const bool ok = code == 0 && ConvertToPpm(decoded, ppm);
+    std::remove(decoded.c_str());
+    if (ok) return true;
   }
-  int code = 0;
-  std::string ppm =
-      RunCommand("convert " + ShellQuote(source + "[0]") +
-                     " -auto-orient -alpha off -colorspace sRGB -depth 8 ppm:- 2>/dev/null",
-                 &code);
+  return false;
+}
+
+}  // namespace
+
+RgbImage ReadBack(const std::string& path) {
+  std::string ppm;
+  bool ok = EndsWith(path, ".jxr") ? DecodeJxr(path, ppm) : ConvertToPpm(path, ppm);
   // ImageMagick 6 takes a 16-bit icon bitmap for a 65536-entry palette and refuses every such
   // file; Python's imaging library reads them.
-  if (code != 0 && EndsWith(path, ".ico"))
+  if (!ok && EndsWith(path, ".ico")) {
+    int code = 0;
     ppm = RunCommand(
         "/usr/bin/python3 -c \"import sys; from PIL import Image; "
         "Image.open(sys.argv[1]).convert('RGB').save(sys.stdout.buffer, 'PPM')\" " +
             ShellQuote(path) + " 2>/dev/null",
         &code);
-  if (!decoded.empty()) std::remove(decoded.c_str());
+    ok = code == 0;
+  }
   RgbImage image = ParsePpm(ppm);
-  if (code != 0 && image.error.empty()) image.error = "no reader could decode " + path;
+  if (!ok && image.error.empty()) image.error = "no reader could decode " + path;
   return image;
 }
 
