@@ -9,7 +9,9 @@
 #include "command_line.h"
 #include "context.h"
 #include "input_table.h"
+#include "radiance_writer.h"
 #include "settings.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -129,6 +131,48 @@ TEST_F(Options, MainOptions) {
   EXPECT_EQ(gInput.OutputFolder, "/out dir/");
   EXPECT_EQ(gContext.outputFormat.extension, "PNG") << "kept as typed";
   EXPECT_EQ(gContext.consoleMessageMode, "DEBUG");
+}
+
+}  // namespace
+
+namespace {
+
+class Profiles : public Options {
+ protected:
+  std::string Write(const std::string& text) {
+    const std::string path = dir_ / "profile.ini";
+    EXPECT_TRUE(WriteBytes(path, text));
+    return path;
+  }
+  TempFolder dir_;
+};
+
+TEST_F(Profiles, KeysOfTheCliGroupAreOptions) {
+  const std::string path = Write(
+      "[Other]\n--PNG-BPP = 24\n[cli]\n--jpg-quality = 80\n--INVERT = 0\n--WM-SOLID-OPACITY = 7\n"
+      "--FR-SOLID-OPACITY = 9\n--FILENAME-MASK = \" a %filename% \"\n--WM-TEXT = \"quoted\"\n"
+      "--RESIZE-ALGORITHM =  lanczos  \n--WIDTH =\n-I = nope\n");
+  ASSERT_EQ(Run({"--profile=" + path}), std::nullopt);
+  EXPECT_EQ(gSettings.Output.JPGQuality, 80);
+  EXPECT_EQ(gSettings.Output.PNGBPP, 0) << "another group";
+  EXPECT_EQ(gSettings.Adjustment.ImageInvert, 1) << "flags by presence";
+  EXPECT_EQ(gSettings.Adjustment.DoImageColorCorrection, 1);
+  EXPECT_EQ(gSettings.Frame.SolidOpacity, 7) << "only the profile's own name for it";
+  EXPECT_EQ(gSettings.Advanced.FilenameMask, " a %filename% ");
+  EXPECT_EQ(gSettings.Watermark.Text, "\"quoted\"");
+  EXPECT_EQ(gSettings.Transform.ImageResizeAlgorithm, 5);
+  EXPECT_EQ(gSettings.Transform.ImageWidth, 0);
+  EXPECT_EQ(gSettings.Transform.DoImageResize, 1);
+  EXPECT_FALSE(gInput.consoleMode) << "main options are not read from a profile";
+}
+
+TEST_F(Profiles, AppliedWhereItStandsOnTheCommandLine) {
+  const std::string path = Write("[CLI]\n--JPG-QUALITY=80\n--PNG-BPP=8\n");
+  ASSERT_EQ(Run({"--JPG-QUALITY=10", "--profile=" + path, "--PNG-BPP=24"}), std::nullopt);
+  EXPECT_EQ(gSettings.Output.JPGQuality, 80);
+  EXPECT_EQ(gSettings.Output.PNGBPP, 24);
+  EXPECT_EQ(Run({"--profile=" + Write("no groups at all")}), std::nullopt)
+      << "a file without CLI is fine";
 }
 
 }  // namespace
