@@ -358,18 +358,7 @@ namespace {
 // program's own lines.
 TEST_F(SaveFlags, TiffWritesNothingToTheConsole) {
   gSettings.Output.TIFFCompression = 4;  // Deflate: libtiff warns about its legacy codec id
-  fflush(stderr);
-  const int saved = dup(2);
-  const std::string captured = dir_ / "stderr.txt";
-  FILE* sink = fopen(captured.c_str(), "w");
-  ASSERT_TRUE(sink);
-  dup2(fileno(sink), 2);
-  Write("tiff", 24, "quiet");
-  fflush(stderr);
-  dup2(saved, 2);
-  close(saved);
-  fclose(sink);
-  EXPECT_EQ(ReadFileBytes(captured), "");
+  EXPECT_EQ(CaptureOutput(2, [this] { Write("tiff", 24, "quiet"); }), "");
 }
 
 }  // namespace

@@ -94,18 +94,7 @@ TEST_F(Worker, AStopRequestEndsBetweenFiles) {
 TEST_F(Worker, DebugModePrintsThreeLinesPerFile) {
   gContext.consoleMessageMode = "DEBUG";
   Add("a.hdr"), Add("b.hdr", false);
-  fflush(stdout);
-  const int saved = dup(1);
-  const std::string captured = in_ / "stdout.txt";
-  FILE* sink = fopen(captured.c_str(), "w");
-  ASSERT_TRUE(sink);
-  dup2(fileno(sink), 1);
-  ConversionWorker();
-  fflush(stdout);
-  dup2(saved, 1);
-  close(saved);
-  fclose(sink);
-  EXPECT_EQ(ReadFileBytes(captured),
+  EXPECT_EQ(CaptureOutput(1, ConversionWorker),
             "Processing: " + in_ / "a.hdr" + "\nFile Format: " + DetectFileType(in_ / "a.hdr") +
                 "\n[OK] Saving As: " + out_ / "a.png" + "\nProcessing: " + in_ / "b.hdr" +
                 "\nFile Format: " + DetectFileType(in_ / "b.hdr") +

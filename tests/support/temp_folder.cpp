@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -47,6 +48,23 @@ std::string ReadFileBytes(const std::string& path) {
   std::ostringstream content;
   content << in.rdbuf();
   return content.str();
+}
+
+std::string CaptureOutput(int fd, const std::function<void()>& work) {
+  std::fflush(nullptr);
+  char name[] = "/tmp/lumaport-output-XXXXXX";
+  const int sink = mkstemp(name);
+  if (sink < 0) throw std::runtime_error("mkstemp failed");
+  const int saved = dup(fd);
+  dup2(sink, fd);
+  work();
+  std::fflush(nullptr);
+  dup2(saved, fd);
+  close(saved);
+  close(sink);
+  std::string output = ReadFileBytes(name);
+  unlink(name);
+  return output;
 }
 
 std::string RunCommand(const std::string& command, int* exitCode) {
