@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bad_radiance.h"
+#include "files.h"
 #include "image_ptr.h"
 #include "radiance_patterns.h"
 #include "radiance_writer.h"
@@ -371,6 +372,8 @@ struct RealFile {
 };
 
 TEST(RadianceRealFiles, AcceptedAndDecodedExceptTheBadSignature) {
+  if (!IsFolder(LUMAPORT_REAL_HDR))
+    GTEST_SKIP() << "no folder of real files at " << LUMAPORT_REAL_HDR;
   const RealFile files[] = {
       {"newport_loft.hdr", 1600, 800, true},  {"rad_vase.hdr", 1024, 1024, true},
       {"rad_flower.hdr", 525, 525, true},     {"mx_goegap_irradiance.hdr", 256, 128, true},
