@@ -189,7 +189,8 @@ TEST_F(Console, DebugEchoesTheSettings) {
   Result r =
       Run("-i in -c png -q -d --png-compression=zlib6 --rotation=90 --width=50 --height=50 "
           "--brightness=5 --fr-solid-left=3 --fr-solid-top-color=FF0000 --file-timestamp=custom "
-          "--file-timestamp-custom=1600000000");
+          "--file-timestamp-custom=1600000000 --wm-text=\"Hi %width%\" --wm-font-style=bold "
+          "--wm-text-position=topleft");
   const std::string in = dir_.path() + "in/";
   EXPECT_EQ(
       r.out,
@@ -203,7 +204,14 @@ TEST_F(Console, DebugEchoesTheSettings) {
           "Greyscale: 0\nFrame: SOLID\nFrame left: 3\nFrame right: 0\nFrame top: 0\nFrame bottom: "
           "0\n"
           "Frame left color: 000000\nFrame right color: 000000\nFrame top color: FF0000\n"
-          "Frame bottom color: 000000\nFrame opacity: 255\nWatermark: NONE\n"
+          "Frame bottom color: 000000\nFrame opacity: 255\nWatermark: TEXT\n"
+          "Watermark text: Hi %width%\nWatermark font: Arial\nWatermark font size: 14\n"
+          "Watermark font leading: 0\nWatermark font color: FFFFFF\nWatermark font style: BOLD\n"
+          "Watermark font effect: NONE\nWatermark text antialiasing: 0\n"
+          "Watermark text alignment: LEFT\nWatermark text padding: 0\nWatermark text opacity: 255\n"
+          "Watermark background color: 000000\nWatermark background opacity: 1\n"
+          "Watermark boundary: IMAGE\nWatermark position: TOPLEFT\nWatermark offset (x/y): 10/10\n"
+          "Watermark rotation: 0\nWatermark size/mode: FIXED\n"
           "Filename Mask: %filename%.%ext%\nFile Timestamp: CUSTOM\nCustom Timestamp: 1600000000\n"
           "Keep Subfolders: 1\nProcessing: " +
           in +
@@ -211,6 +219,21 @@ TEST_F(Console, DebugEchoesTheSettings) {
           "[OK] Saving As: " +
           in + "a.png\n");
   EXPECT_EQ(r.code, 0);
+}
+
+TEST_F(Console, DebugEchoOfAnImageWatermark) {
+  Hdr("in/a.hdr");
+  ASSERT_TRUE(WriteBytes(dir_ / "logo.png", "not empty"));
+  Result r = Run(
+      "-i in -q -d --wm-image=logo.png --wm-image-opacity=128 --wm-image-position=middlecenter");
+  EXPECT_NE(
+      r.out.find(
+          "Watermark: IMAGE\nWatermark image: logo.png\nWatermark greyscale: 0\n"
+          "Watermark opacity: 128\nWatermark boundary: IMAGE\nWatermark position: MIDDLECENTER\n"
+          "Watermark offset (x/y): 10/10\nWatermark rotation: 0\nWatermark size/mode: FIXED\n"
+          "Filename Mask: "),
+      std::string::npos)
+      << r.out;
 }
 
 TEST_F(Console, HelpAndVersion) {

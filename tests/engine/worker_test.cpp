@@ -76,6 +76,15 @@ TEST_F(Worker, AFailedFileIsCountedButNotConverted) {
   EXPECT_LE(gContext.randomNumber, 99999);
 }
 
+TEST_F(Worker, AFileThatVanishedAfterTheImportFails) {
+  Add("a.hdr"), Add("gone.hdr"), Add("c.hdr");
+  ASSERT_TRUE(RemoveFile(in_ / "gone.hdr"));
+  ConversionWorker();
+  EXPECT_EQ(gProgress.processedCount, 3);
+  EXPECT_EQ(gProgress.resultCount, 2);
+  EXPECT_EQ(ListFolder(out_.path()), (std::vector<std::string>{"a.png", "c.png"}));
+}
+
 TEST_F(Worker, DurationIsAtLeastASecondAfterAConvertedFile) {
   Add("a.hdr"), Add("b.hdr");
   ConversionWorker();
