@@ -1,6 +1,7 @@
 // The real lumaport binary on generated inputs: its lines, its exit codes, its files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 
@@ -31,12 +32,16 @@ FloatImage Scene(int w, int h) {
 class Console : public ::testing::Test {
  protected:
   // Runs lumaport with args (a shell fragment) in the folder dir_.
-  Result Run(const std::string& args) {
+  Result Run(const std::string& args) { return RunAs("", args); }
+
+  // The same behind prefix, a command that runs it as another user.
+  Result RunAs(const std::string& prefix, const std::string& args) {
     Result result;
-    const std::string err = dir_ / ".stderr";
-    result.out = RunCommand("cd " + ShellQuote(dir_.path()) + " && " + ShellQuote(LUMAPORT_BINARY) +
-                                " " + args + " 2>" + ShellQuote(err) + " </dev/null",
-                            &result.code);
+    const std::string err = "/tmp/lumaport-console-" + std::to_string(getpid()) + ".stderr";
+    result.out =
+        RunCommand("cd " + ShellQuote(dir_.path()) + " && " + prefix + ShellQuote(LUMAPORT_BINARY) +
+                       " " + args + " 2>" + ShellQuote(err) + " </dev/null",
+                   &result.code);
     result.err = ReadFileBytes(err);
     RemoveFile(err);
     return result;
@@ -270,6 +275,34 @@ TEST_F(Console, SecondCopy) {
   EXPECT_EQ(desktop.out + desktop.err, "");
   ReleaseInstanceLock();
   EXPECT_EQ(Run("-i a.hdr -q").code, 0);
+}
+
+// Folders the user may not read or write. Root ignores permissions, so the run is made as an
+// ordinary user when the tests run as root.
+TEST_F(Console, UnreadableAndReadOnlyFolders) {
+  Hdr("in/a.hdr"), Hdr("in/locked/b.hdr"), Hdr("in/open/c.hdr");
+  MakeFolder(dir_ / "out");
+  ASSERT_TRUE(WriteBytes(dir_ / "out/a.png", "keep me"));
+  const std::string prefix =
+      getuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  if (getuid() == 0 &&
+      RunCommand(prefix + "test -x " + ShellQuote(LUMAPORT_BINARY) + " && echo yes") != "yes\n")
+    GTEST_SKIP() << "an ordinary user cannot run " << LUMAPORT_BINARY;
+  chmod(dir_.path().c_str(), 0755);
+  for (const char* path : {"in", "in/open", "in/a.hdr", "in/open/c.hdr", "out/a.png"})
+    chmod((dir_ / path).c_str(), std::string(path).find(".") != std::string::npos ? 0644 : 0755);
+  chmod((dir_ / "in/locked").c_str(), 0);
+  chmod((dir_ / "out").c_str(), 0555);
+
+  Result r = RunAs(prefix, "-i in -o out -c png");
+  EXPECT_EQ(
+      r.out,
+      kHeader + "Preparing...\nImporting...\nImport complete, new files added: 2\nConverting...\n")
+      << "the locked folder adds nothing";
+  EXPECT_EQ(r.err, "Conversion stopped\n");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(ReadFileBytes(dir_ / "out/a.png"), "keep me");
+  EXPECT_EQ(ListFolder(dir_ / "out"), std::vector<std::string>{"a.png"});
 }
 
 TEST_F(Console, TimeStamps) {
