@@ -36,20 +36,6 @@ FIBITMAP* ToStandardType(FIBITMAP* image) {
   return FreeImage_ConvertToStandardType(source.get(), TRUE);
 }
 
-// FreeImage's gradient-domain operator gives up on images under 32 pixels on a side, and on
-// the way reads memory it never set (seen crashing under AddressSanitizer): such images fail
-// here, as FreeImage would have failed them, without the call.
-constexpr unsigned kSmallestToneMappedSide = 32;
-
-FIBITMAP* ToneMap(FIBITMAP* image) {
-  if (!image || FreeImage_GetBPP(image) <= 32) return image;
-  ImagePtr source(image);
-  if (FreeImage_GetWidth(image) < kSmallestToneMappedSide ||
-      FreeImage_GetHeight(image) < kSmallestToneMappedSide)
-    return nullptr;
-  return FreeImage_TmoFattal02(source.get(), 0.5, 0.85);
-}
-
 void ReadSize(FIBITMAP* image, int& width, int& height) {
   width = image ? static_cast<int>(FreeImage_GetWidth(image)) : 0;
   height = image ? static_cast<int>(FreeImage_GetHeight(image)) : 0;
@@ -79,7 +65,7 @@ bool ConvertFile() {
   ReadSize(image.get(), width, height);
   image.reset(ApplyIconLimit(image.release(), width, height));
   image.reset(ToStandardType(image.release()));
-  image.reset(ToneMap(image.release()));
+  image.reset(ApplyToneMapping(image.release()));
   if (image) ApplyFlip(image.get());
   image.reset(ApplyColorAdjustments(image.release()));
   image.reset(ApplyGreyscale(image.release()));
