@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "bitmaps.h"
 #include "image_ptr.h"
 #include "radiance_patterns.h"
 #include "settings.h"
@@ -12,42 +13,13 @@
 
 namespace {
 
-struct Rgb {
-  int r, g, b;
-};
-bool operator==(Rgb a, Rgb b) {
-  return a.r == b.r && a.g == b.g && a.b == b.b;
-}
-std::ostream& operator<<(std::ostream& out, Rgb c) {
-  return out << "rgb(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
-
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kMark{200, 10, 60};
-
-// A bitmap of bpp bits (24 or 32) filled by colour(x, y), y = 0 the top row.
-ImagePtr MakeImage(int width, int height, const std::function<Rgb(int, int)>& colour,
-                   int bpp = 24) {
-  ImagePtr image(FreeImage_Allocate(width, height, bpp));
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const Rgb c = colour(x, y);
-      RGBQUAD q{static_cast<BYTE>(c.b), static_cast<BYTE>(c.g), static_cast<BYTE>(c.r), 255};
-      FreeImage_SetPixelColor(image.get(), x, height - 1 - y, &q);
-    }
-  return image;
-}
 
 // White with the top-left pixel marked.
 ImagePtr MakeMarked(int width, int height, int bpp = 24) {
   return MakeImage(
       width, height, [](int x, int y) { return x == 0 && y == 0 ? kMark : kWhite; }, bpp);
-}
-
-Rgb ColourAt(FIBITMAP* image, int x, int y) {
-  RGBQUAD q{};
-  FreeImage_GetPixelColor(image, x, FreeImage_GetHeight(image) - 1 - y, &q);
-  return Rgb{q.rgbRed, q.rgbGreen, q.rgbBlue};
 }
 
 int AlphaAt(FIBITMAP* image, int x, int y) {

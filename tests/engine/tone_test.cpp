@@ -5,28 +5,12 @@
 #include <functional>
 #include <string>
 
+#include "bitmaps.h"
 #include "image_ptr.h"
 #include "settings.h"
 #include "stages.h"
 
 namespace {
-
-struct Rgb {
-  int r, g, b;
-};
-
-// A bitmap of bpp bits (24 or 32) filled by colour(x, y), y = 0 the top row.
-ImagePtr MakeImage(int width, int height, const std::function<Rgb(int, int)>& colour,
-                   int bpp = 24) {
-  ImagePtr image(FreeImage_Allocate(width, height, bpp));
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const Rgb c = colour(x, y);
-      RGBQUAD q{static_cast<BYTE>(c.b), static_cast<BYTE>(c.g), static_cast<BYTE>(c.r), 255};
-      FreeImage_SetPixelColor(image.get(), x, height - 1 - y, &q);
-    }
-  return image;
-}
 
 // Every channel value occurs, in colours that are not grey.
 ImagePtr MakeColourful(int width, int height, int bpp = 24) {
@@ -49,7 +33,7 @@ ImagePtr MakeGreyRamp(int width, int height) {
   });
 }
 
-RGBQUAD ColourAt(FIBITMAP* image, int x, int y) {
+RGBQUAD QuadAt(FIBITMAP* image, int x, int y) {
   RGBQUAD q{};
   FreeImage_GetPixelColor(image, x, FreeImage_GetHeight(image) - 1 - y, &q);
   return q;
@@ -168,8 +152,8 @@ TEST_F(ColorAdjustmentTest, InvertTurnsEveryChannelOver) {
   ASSERT_TRUE(adjusted);
   for (int y = 0; y < 27; ++y)
     for (int x = 0; x < 91; ++x) {
-      const RGBQUAD before = ColourAt(original.get(), x, y);
-      const RGBQUAD after = ColourAt(adjusted.get(), x, y);
+      const RGBQUAD before = QuadAt(original.get(), x, y);
+      const RGBQUAD after = QuadAt(adjusted.get(), x, y);
       ASSERT_EQ(after.rgbRed, 255 - before.rgbRed) << x << ", " << y;
       ASSERT_EQ(after.rgbGreen, 255 - before.rgbGreen) << x << ", " << y;
       ASSERT_EQ(after.rgbBlue, 255 - before.rgbBlue) << x << ", " << y;
@@ -204,11 +188,11 @@ TEST_F(ColorAdjustmentTest, EachValueHasItsOwnEffect) {
                                               return Rgb{v, v, v};
                                             }).release()));
     ASSERT_TRUE(adjusted);
-    EXPECT_EQ(sign(ColourAt(adjusted.get(), 0, 0).rgbGreen - 30), c.darkChange);
+    EXPECT_EQ(sign(QuadAt(adjusted.get(), 0, 0).rgbGreen - 30), c.darkChange);
     if (c.middleChange != 0) {
-      EXPECT_EQ(sign(ColourAt(adjusted.get(), 1, 0).rgbGreen - 128), c.middleChange);
+      EXPECT_EQ(sign(QuadAt(adjusted.get(), 1, 0).rgbGreen - 128), c.middleChange);
     }
-    EXPECT_EQ(sign(ColourAt(adjusted.get(), 2, 0).rgbGreen - 220), c.lightChange);
+    EXPECT_EQ(sign(QuadAt(adjusted.get(), 2, 0).rgbGreen - 220), c.lightChange);
   }
 }
 
