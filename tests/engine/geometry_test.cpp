@@ -42,20 +42,6 @@ ImagePtr MakeFloatPattern(int width, int height) {
   return image;
 }
 
-// Any image of the given type and depth, for the depth rules.
-ImagePtr MakeOfDepth(FREE_IMAGE_TYPE type, int bpp, int width, int height) {
-  ImagePtr image(FreeImage_AllocateT(type, width, height, bpp));
-  if (bpp <= 8 && type == FIT_BITMAP) {
-    RGBQUAD* palette = FreeImage_GetPalette(image.get());
-    const int colours = 1 << bpp;
-    for (int i = 0; i < colours; ++i) {
-      const auto v = static_cast<BYTE>(i * 255 / (colours - 1));
-      palette[i] = RGBQUAD{v, v, v, 0};
-    }
-  }
-  return image;
-}
-
 std::string Size(FIBITMAP* image) {
   return std::to_string(FreeImage_GetWidth(image)) + "x" +
          std::to_string(FreeImage_GetHeight(image));

@@ -59,19 +59,6 @@ int CountDifferences(FIBITMAP* a, FIBITMAP* b) {
   return differences;
 }
 
-ImagePtr MakeOfDepth(FREE_IMAGE_TYPE type, int bpp, int width, int height) {
-  ImagePtr image(FreeImage_AllocateT(type, width, height, bpp));
-  if (bpp <= 8 && type == FIT_BITMAP) {
-    RGBQUAD* palette = FreeImage_GetPalette(image.get());
-    const int colours = 1 << bpp;
-    for (int i = 0; i < colours; ++i) {
-      const auto v = static_cast<BYTE>(i * 255 / (colours - 1));
-      palette[i] = RGBQUAD{v, v, v, 0};
-    }
-  }
-  return image;
-}
-
 // A float image of positive values rising from 0.01 to about 10 across it.
 ImagePtr MakeFloatRamp(int width, int height) {
   ImagePtr image(FreeImage_AllocateT(FIT_RGBF, width, height));

@@ -17,3 +17,16 @@ Rgb ColourAt(FIBITMAP* image, int x, int y) {
   FreeImage_GetPixelColor(image, x, FreeImage_GetHeight(image) - 1 - y, &q);
   return Rgb{q.rgbRed, q.rgbGreen, q.rgbBlue};
 }
+
+ImagePtr MakeOfDepth(FREE_IMAGE_TYPE type, int bpp, int width, int height) {
+  ImagePtr image(FreeImage_AllocateT(type, width, height, bpp));
+  if (bpp <= 8 && type == FIT_BITMAP) {
+    RGBQUAD* palette = FreeImage_GetPalette(image.get());
+    const int colours = 1 << bpp;
+    for (int i = 0; i < colours; ++i) {
+      const auto v = static_cast<BYTE>(i * 255 / (colours - 1));
+      palette[i] = RGBQUAD{v, v, v, 0};
+    }
+  }
+  return image;
+}

@@ -18,5 +18,7 @@ inline std::ostream& operator<<(std::ostream& out, Rgb c) {
 
 // A bitmap of bpp bits (24 or 32, opaque) filled by colour(x, y).
 ImagePtr MakeImage(int width, int height, const std::function<Rgb(int, int)>& colour, int bpp = 24);
+// An image of the given type and depth (palettes a grey ramp), for the depth rules of stages.
+ImagePtr MakeOfDepth(FREE_IMAGE_TYPE type, int bpp, int width, int height);
 // The colour at (x, y) of a 24- or 32-bit bitmap.
 Rgb ColourAt(FIBITMAP* image, int x, int y);
