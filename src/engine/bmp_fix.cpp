@@ -3,17 +3,6 @@
 
 namespace {
 
-uint32_t Get32(const std::vector<BYTE>& data, size_t offset) {
-  return static_cast<uint32_t>(data[offset]) | static_cast<uint32_t>(data[offset + 1]) << 8 |
-         static_cast<uint32_t>(data[offset + 2]) << 16 |
-         static_cast<uint32_t>(data[offset + 3]) << 24;
-}
-
-void Put32(std::vector<BYTE>& data, size_t offset, uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    data[offset + i] = static_cast<BYTE>(value >> (8 * i));
-}
-
 constexpr size_t kFileSize = 2, kPixelOffset = 10, kCompression = 14 + 16, kImageSize = 14 + 20;
 constexpr uint32_t kRle8 = 1;
 
@@ -41,6 +30,17 @@ size_t FinalEndOfLine(const std::vector<BYTE>& data, size_t begin) {
 }
 
 }  // namespace
+
+uint32_t Get32(const std::vector<BYTE>& data, size_t offset) {
+  return static_cast<uint32_t>(data[offset]) | static_cast<uint32_t>(data[offset + 1]) << 8 |
+         static_cast<uint32_t>(data[offset + 2]) << 16 |
+         static_cast<uint32_t>(data[offset + 3]) << 24;
+}
+
+void Put32(std::vector<BYTE>& data, size_t offset, uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    data[offset + i] = static_cast<BYTE>(value >> (8 * i));
+}
 
 bool EncodeBmp(FIBITMAP* image, int flags, std::vector<BYTE>& out) {
   FIMEMORY* stream = FreeImage_OpenMemory(nullptr, 0);

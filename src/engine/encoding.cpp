@@ -144,27 +144,21 @@ bool SaveExactPaletteBmp(FIBITMAP* image, const std::string& path) {
   std::vector<BYTE> encoded;
   if (!EncodeBmp(image, gContext.outputFormat.saveFlags, encoded)) return false;
   // FreeImage writes the full 256-entry table; the pixel data starts where its header says.
-  const size_t pixelStart =
-      static_cast<size_t>(encoded[10]) | static_cast<size_t>(encoded[11]) << 8 |
-      static_cast<size_t>(encoded[12]) << 16 | static_cast<size_t>(encoded[13]) << 24;
+  const size_t pixelStart = Get32(encoded, 10);
   if (pixelStart > encoded.size()) return false;
   const size_t pixelBytes = encoded.size() - pixelStart;
   const int32_t used = CountUsedPaletteEntries(image);
 
   std::vector<BYTE> file(54 + 4 * static_cast<size_t>(used) + pixelBytes, 0);
-  auto put32 = [&](size_t offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-      file[offset + i] = static_cast<BYTE>(value >> (8 * i));
-  };
   file[0] = 'B';
   file[1] = 'M';
-  put32(2, static_cast<uint32_t>(file.size()));
-  put32(10, 54 + 4 * static_cast<uint32_t>(used));
+  Put32(file, 2, static_cast<uint32_t>(file.size()));
+  Put32(file, 10, 54 + 4 * static_cast<uint32_t>(used));
   std::memcpy(&file[14], FreeImage_GetInfoHeader(image), 40);
-  put32(14 + 16, static_cast<uint32_t>(gSettings.Output.BMPCompression));
-  put32(14 + 20, static_cast<uint32_t>(pixelBytes));
-  put32(14 + 32, static_cast<uint32_t>(used));
-  put32(14 + 36, static_cast<uint32_t>(used));
+  Put32(file, 14 + 16, static_cast<uint32_t>(gSettings.Output.BMPCompression));
+  Put32(file, 14 + 20, static_cast<uint32_t>(pixelBytes));
+  Put32(file, 14 + 32, static_cast<uint32_t>(used));
+  Put32(file, 14 + 36, static_cast<uint32_t>(used));
   std::memcpy(&file[54], FreeImage_GetPalette(image), 4 * static_cast<size_t>(used));
   std::memcpy(&file[54 + 4 * static_cast<size_t>(used)], encoded.data() + pixelStart, pixelBytes);
   return WriteWholeFile(path, file.data(), file.size());
