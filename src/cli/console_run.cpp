@@ -12,7 +12,6 @@
 #include "encoding.h"
 #include "files.h"
 #include "folder_scan.h"
-#include "fonts.h"
 #include "formats.h"
 #include "identity.h"
 #include "input_table.h"
@@ -23,6 +22,7 @@
 #include "settings_table.h"
 #include "text_table.h"
 #include "unicode.h"
+#include "watermark.h"
 #include "worker.h"
 
 namespace {
@@ -207,9 +207,7 @@ bool CheckWatermark(const Run& run) {
     run.Debug("Watermark offset (x/y): " + Number(w.TextXOffset) + "/" + Number(w.TextYOffset));
     run.Debug("Watermark rotation: " + Number(w.TextRotation));
     run.Debug("Watermark size/mode: " + Keyword(KwSizeMode, w.TextSize));
-    const bool bold = w.FontStyle == 1 || w.FontStyle == 3,
-               italic = w.FontStyle == 2 || w.FontStyle == 3;
-    if (!FontIsAvailable(w.Font, bold, italic)) return Run::Fail("Error: Invalid watermark font");
+    if (!LoadWatermarkFont()) return Run::Fail("Error: Invalid watermark font");
   } else if (w.DoWatermark == 2) {
     run.Debug("Watermark image: " + w.Image);
     run.Debug("Watermark greyscale: " + Number(w.ImageGreyscale));
@@ -263,6 +261,10 @@ int RunConsoleConversion(bool quiet) {
     return Run::Fail("Error: Invalid conversion type"), kNothingDone;
   if (!CheckFormat(run, ext) || !CheckTransform(run) || !CheckAdjustment(run)) return kNothingDone;
   EchoFrame(run);
+  // The font the watermark check loads is kept for the run and released however it ends.
+  struct FontRelease {
+    ~FontRelease() { ReleaseWatermarkFont(); }
+  } fontRelease;
   if (!CheckWatermark(run)) return kNothingDone;
   EchoAdvanced(run);
 

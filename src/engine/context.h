@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "text_drawing.h"
 
 struct OutputFormat {
   int formatId = 0;  // FREE_IMAGE_FORMAT, or the DevIL type for psd, dds and pcx
@@ -17,7 +20,8 @@ struct ConversionContext {
   std::string outputFolder;  // ends in "/"
   OutputFormat outputFormat;
   bool consoleMode = false;
-  std::string consoleMessageMode;  // "DEBUG" for debug output on the console
+  std::string consoleMessageMode;                 // "DEBUG" for debug output on the console
+  std::shared_ptr<const TextFont> watermarkFont;  // for a text watermark; see LoadWatermarkFont
 
   // Name counters, carried from run to run.
   int32_t randomNumber = 1;  // %rnd%, 1..99999

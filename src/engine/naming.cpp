@@ -1,6 +1,7 @@
 // Output file names: the filename mask with its %-tokens, and temporary names.
 #include "naming.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -105,6 +106,23 @@ std::string ExpandFilenameMask(const std::tm& now) {
 
 std::string ExpandFilenameMask() {
   return ExpandFilenameMask(LocalNow());
+}
+
+std::string ExpandWatermarkText(const std::tm& now) {
+  const std::string& text = gSettings.Watermark.Text;
+  if (std::count(text.begin(), text.end(), '%') < 2) return text;
+  // Tokens are looked for in the text as written; each one found is then replaced in the
+  // result so far.
+  const std::string lowered = AsciiLower(text);
+  std::string result = text;
+  for (const NameToken& entry : kNameTokens)
+    if (lowered.find(entry.token) != std::string::npos)
+      result = ReplaceNameToken(result, entry.token, now);
+  return result;
+}
+
+std::string ExpandWatermarkText() {
+  return ExpandWatermarkText(LocalNow());
 }
 
 std::string RemoveExtension(const std::string& name) {

@@ -10,6 +10,10 @@ std::string ReplaceNameToken(const std::string& text, const std::string& token);
 // The same with the date and time tokens taken from now instead of the clock: a caller that
 // replaces several tokens reads the clock once, so a name never mixes two different minutes.
 std::string ReplaceNameToken(const std::string& text, const std::string& token, const std::tm& now);
+// The watermark Text with the tokens it holds (in any case) replaced; the rest keeps its case.
+// A text with fewer than two "%" is returned as it is.
+std::string ExpandWatermarkText();
+std::string ExpandWatermarkText(const std::tm& now);
 // The Filename Mask expanded for the current file: a file name without folder.
 std::string ExpandFilenameMask();
 // The same with every date and time token taken from now.

@@ -1,0 +1,96 @@
+// Canvases into bitmaps and pictures into canvases.
+#include "canvas_bridge.h"
+
+#include <algorithm>
+
+#include "image_ptr.h"
+
+namespace {
+
+bool IsPictureKind(FREE_IMAGE_FORMAT format) {
+  return format == FIF_PNG || format == FIF_BMP || format == FIF_JPEG;
+}
+
+// Straight RGBA bytes of FreeImage into the canvas's premultiplied pixels.
+void CopyIntoCanvas(FIBITMAP* picture, Canvas& canvas) {
+  const int height = canvas.height();
+  for (int y = 0; y < height; ++y) {
+    // FreeImage keeps the bottom row first.
+    const BYTE* source = FreeImage_GetScanLine(picture, height - 1 - y);
+    auto* target = reinterpret_cast<uint32_t*>(canvas.row(y));
+    for (int x = 0; x < canvas.width(); ++x, source += 4) {
+      const uint32_t alpha = source[FI_RGBA_ALPHA];
+      auto premultiply = [alpha](uint32_t channel) { return (channel * alpha + 127) / 255; };
+      target[x] = alpha << 24 | premultiply(source[FI_RGBA_RED]) << 16 |
+                  premultiply(source[FI_RGBA_GREEN]) << 8 | premultiply(source[FI_RGBA_BLUE]);
+    }
+  }
+  canvas.MarkDirty();
+}
+
+}  // namespace
+
+FIBITMAP* CanvasToBitmap(const Canvas& canvas, const PixelArea& area, int opacity) {
+  if (!canvas.ok() || area.width < 1 || area.height < 1 || area.left < 0 || area.top < 0 ||
+      area.left + area.width > canvas.width() || area.top + area.height > canvas.height())
+    return nullptr;
+  FIBITMAP* bitmap = FreeImage_Allocate(area.width, area.height, 32, FI_RGBA_RED_MASK,
+                                        FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK);
+  if (!bitmap) return nullptr;
+  const uint32_t scale = static_cast<uint32_t>(std::clamp(opacity, 0, 255));
+  for (int y = 0; y < area.height; ++y) {
+    const auto* source = reinterpret_cast<const uint32_t*>(canvas.row(area.top + y)) + area.left;
+    BYTE* target = FreeImage_GetScanLine(bitmap, area.height - 1 - y);
+    for (int x = 0; x < area.width; ++x, target += 4) {
+      const uint32_t argb = source[x], alpha = argb >> 24;
+      // Undone as cairo's own PNG writer undoes it, rounding to the nearest.
+      auto straight = [alpha](uint32_t channel) {
+        return static_cast<BYTE>(alpha ? (channel * 255 + alpha / 2) / alpha : 0);
+      };
+      target[FI_RGBA_RED] = straight((argb >> 16) & 0xFF);
+      target[FI_RGBA_GREEN] = straight((argb >> 8) & 0xFF);
+      target[FI_RGBA_BLUE] = straight(argb & 0xFF);
+      target[FI_RGBA_ALPHA] = static_cast<BYTE>((alpha * scale + 127) / 255);
+    }
+  }
+  return bitmap;
+}
+
+FIBITMAP* CanvasToBitmap(const Canvas& canvas) {
+  return CanvasToBitmap(canvas, {0, 0, canvas.width(), canvas.height()});
+}
+
+Canvas LoadPicture(const std::string& path, bool& hasAlpha) {
+  hasAlpha = false;
+  const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
+  if (!IsPictureKind(format)) return Canvas(0, 0);
+  ImagePtr picture(FreeImage_Load(format, path.c_str(), 0));
+  if (!picture || FreeImage_GetImageType(picture.get()) != FIT_BITMAP) return Canvas(0, 0);
+  hasAlpha = FreeImage_GetBPP(picture.get()) == 32 || FreeImage_IsTransparent(picture.get());
+  ImagePtr rgba(FreeImage_ConvertTo32Bits(picture.get()));
+  if (!rgba) return Canvas(0, 0);
+  Canvas canvas(static_cast<int>(FreeImage_GetWidth(rgba.get())),
+                static_cast<int>(FreeImage_GetHeight(rgba.get())));
+  if (canvas.ok()) CopyIntoCanvas(rgba.get(), canvas);
+  return canvas;
+}
+
+bool CompositeAt(FIBITMAP* image, FIBITMAP* layer, int x, int y) {
+  const int w = static_cast<int>(FreeImage_GetWidth(layer)),
+            h = static_cast<int>(FreeImage_GetHeight(layer));
+  if (x < 0 || y < 0 || x + w > static_cast<int>(FreeImage_GetWidth(image)) ||
+      y + h > static_cast<int>(FreeImage_GetHeight(image)))
+    return false;
+  // Transparent pixels leave the image exactly as it is, so laying the layer over the part
+  // beneath it is the same as laying a transparent image-sized layer over all of it.
+  ImagePtr beneath(FreeImage_Copy(image, x, y, x + w, y + h));
+  if (!beneath) return false;
+  ImagePtr laid(FreeImage_Composite(layer, FALSE, nullptr, beneath.get()));
+  return laid && FreeImage_Paste(image, laid.get(), x, y, 256);
+}
+
+FIBITMAP* To24Bits(FIBITMAP* image) {
+  if (!image || FreeImage_GetBPP(image) == 24) return image;
+  ImagePtr source(image);
+  return FreeImage_ConvertTo24Bits(source.get());
+}
