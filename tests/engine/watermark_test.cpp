@@ -1,0 +1,2 @@
+// The watermark: its text, its layers, where it lands.
+#include <gtest/gtest.h>
