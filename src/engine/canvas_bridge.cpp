@@ -65,8 +65,14 @@ Canvas LoadPicture(const std::string& path, bool& hasAlpha) {
   const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
   if (!IsPictureKind(format)) return Canvas(0, 0);
   ImagePtr picture(FreeImage_Load(format, path.c_str(), 0));
-  if (!picture || FreeImage_GetImageType(picture.get()) != FIT_BITMAP) return Canvas(0, 0);
-  hasAlpha = FreeImage_GetBPP(picture.get()) == 32 || FreeImage_IsTransparent(picture.get());
+  if (!picture) return Canvas(0, 0);
+  const FREE_IMAGE_TYPE type = FreeImage_GetImageType(picture.get());
+  hasAlpha = type == FIT_RGBA16 || FreeImage_GetBPP(picture.get()) == 32 ||
+             FreeImage_IsTransparent(picture.get());
+  // 16-bit PNGs come as colour or grey of 16 bits a channel; grey is brought to 8 bits first.
+  if (type != FIT_BITMAP && type != FIT_RGB16 && type != FIT_RGBA16)
+    Replace(picture, FreeImage_ConvertToStandardType(picture.get(), TRUE));
+  if (!picture) return Canvas(0, 0);
   ImagePtr rgba(FreeImage_ConvertTo32Bits(picture.get()));
   if (!rgba) return Canvas(0, 0);
   Canvas canvas(static_cast<int>(FreeImage_GetWidth(rgba.get())),

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "bitmaps.h"
 #include "files.h"
 #include "identity.h"
 #include "image_readback.h"
@@ -239,6 +240,50 @@ TEST_F(Console, DebugEchoOfAnImageWatermark) {
           "Filename Mask: "),
       std::string::npos)
       << r.out;
+}
+
+// Every stage of the pipeline at once, into the formats people open elsewhere: each file is
+// read back by ImageMagick at the size the rotation and resize give, with the frame on top.
+TEST_F(Console, EveryStageOnWritesValidFiles) {
+  Hdr("in/a.hdr", 90, 61);
+  const ImagePtr logo = MakeImage(12, 9, [](int, int) { return Rgb{0, 200, 0}; });
+  ASSERT_TRUE(FreeImage_Save(FIF_PNG, logo.get(), (dir_ / "logo.png").c_str(), 0));
+  const std::string stages =
+      "--rotation=90 --width=80 --height=50 --flip-horizontal --brightness=10 --contrast=5 "
+      "--greyscale --threshold=100 --dither=bayer4 --fr-solid-left=4 --fr-solid-right=4 "
+      "--fr-solid-top=4 --fr-solid-bottom=4 --fr-solid-left-color=FF0000 "
+      "--fr-solid-top-color=0000FF --fr-solid-right-color=FF0000 --fr-solid-bottom-color=0000FF";
+  const std::string watermarks[] = {
+      "--wm-text=\"%filename%%EOL%%width%\" --wm-back-opacity=255 --wm-back-color=00C800",
+      "--wm-image=logo.png --wm-image-position=topleft"};
+  for (const std::string ext : {"png", "jpg", "tiff", "bmp", "psd", "dds"})
+    for (const std::string& watermark : watermarks) {
+      SCOPED_TRACE(ext + " " + watermark);
+      RemoveFile(dir_ / ("in/a." + ext));
+      Result r = Run("-i in -q -c " + ext + " " + stages + " " + watermark);
+      ASSERT_EQ(r.code, 0) << r.err;
+      const RgbImage image = ReadBack(dir_ / ("in/a." + ext));
+      ASSERT_TRUE(image.ok()) << image.error;
+      EXPECT_EQ(image.width, 80);
+      EXPECT_EQ(image.height, 50);
+      auto near = [](const uint8_t* p, int r0, int g0, int b0) {
+        return std::abs(p[0] - r0) < 40 && std::abs(p[1] - g0) < 40 && std::abs(p[2] - b0) < 40;
+      };
+      EXPECT_TRUE(near(image.At(1, 25), 255, 0, 0)) << "left side";
+      EXPECT_TRUE(near(image.At(40, 1), 0, 0, 255)) << "top side";
+      int green = 0;
+      for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) green += near(image.At(x, y), 0, 200, 0);
+      EXPECT_GT(green, 40) << "the watermark's green is there";
+    }
+}
+
+// Offsets that leave the watermark no room at all: the file converts without it.
+TEST_F(Console, WatermarkWithoutRoomIsLeftOut) {
+  Hdr("in/a.hdr");
+  Result r = Run("-i in -q -c png --wm-text=Hi --wm-back-opacity=255 --wm-text-x-offset=48");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Identify(dir_ / "in/a.png", "%w %h"), "48 40");
 }
 
 TEST_F(Console, HelpAndVersion) {
