@@ -2,6 +2,7 @@
 #include "canvas_bridge.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "image_ptr.h"
 
@@ -26,6 +27,23 @@ void CopyIntoCanvas(FIBITMAP* picture, Canvas& canvas) {
     }
   }
   canvas.MarkDirty();
+}
+
+// Many 32-bit BMP writers leave the fourth byte 0: such a picture means no alpha at all, not
+// an invisible one. Makes it opaque and says so.
+bool MakeOpaqueIfInvisible(FIBITMAP* rgba) {
+  const unsigned width = FreeImage_GetWidth(rgba), height = FreeImage_GetHeight(rgba);
+  for (unsigned y = 0; y < height; ++y) {
+    const BYTE* pixel = FreeImage_GetScanLine(rgba, y);
+    for (unsigned x = 0; x < width; ++x, pixel += 4)
+      if (pixel[FI_RGBA_ALPHA] != 0) return false;
+  }
+  for (unsigned y = 0; y < height; ++y) {
+    BYTE* pixel = FreeImage_GetScanLine(rgba, y);
+    for (unsigned x = 0; x < width; ++x, pixel += 4)
+      pixel[FI_RGBA_ALPHA] = 255;
+  }
+  return true;
 }
 
 }  // namespace
@@ -75,6 +93,7 @@ Canvas LoadPicture(const std::string& path, bool& hasAlpha) {
   if (!picture) return Canvas(0, 0);
   ImagePtr rgba(FreeImage_ConvertTo32Bits(picture.get()));
   if (!rgba) return Canvas(0, 0);
+  if (hasAlpha && MakeOpaqueIfInvisible(rgba.get())) hasAlpha = false;
   Canvas canvas(static_cast<int>(FreeImage_GetWidth(rgba.get())),
                 static_cast<int>(FreeImage_GetHeight(rgba.get())));
   if (canvas.ok()) CopyIntoCanvas(rgba.get(), canvas);
@@ -82,14 +101,14 @@ Canvas LoadPicture(const std::string& path, bool& hasAlpha) {
 }
 
 bool CompositeAt(FIBITMAP* image, FIBITMAP* layer, int x, int y) {
-  const int w = static_cast<int>(FreeImage_GetWidth(layer)),
-            h = static_cast<int>(FreeImage_GetHeight(layer));
-  if (x < 0 || y < 0 || x + w > static_cast<int>(FreeImage_GetWidth(image)) ||
-      y + h > static_cast<int>(FreeImage_GetHeight(image)))
+  if (!image || !layer) return false;
+  // In 64 bits: offsets near the ends of int must not wrap round into the image.
+  const int64_t w = FreeImage_GetWidth(layer), h = FreeImage_GetHeight(layer);
+  if (x < 0 || y < 0 || x + w > FreeImage_GetWidth(image) || y + h > FreeImage_GetHeight(image))
     return false;
   // Transparent pixels leave the image exactly as it is, so laying the layer over the part
   // beneath it is the same as laying a transparent image-sized layer over all of it.
-  ImagePtr beneath(FreeImage_Copy(image, x, y, x + w, y + h));
+  ImagePtr beneath(FreeImage_Copy(image, x, y, static_cast<int>(x + w), static_cast<int>(y + h)));
   if (!beneath) return false;
   ImagePtr laid(FreeImage_Composite(layer, FALSE, nullptr, beneath.get()));
   return laid && FreeImage_Paste(image, laid.get(), x, y, 256);

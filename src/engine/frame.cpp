@@ -1,5 +1,6 @@
 // The solid frame painted inside the image, its corners mitred along their diagonals.
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,9 @@
 
 namespace {
 
+// 64 bits, so widths anywhere in the settings' range give no overflow in the sums below.
 struct Sides {
-  int left, right, top, bottom;
+  int64_t left, right, top, bottom;
 };
 
 Sides FrameSides() {
@@ -19,7 +21,7 @@ Sides FrameSides() {
   return {frame.SolidLeft, frame.SolidRight, frame.SolidTop, frame.SolidBottom};
 }
 
-std::string Number(int value) {
+std::string Number(int64_t value) {
   return std::to_string(value);
 }
 
@@ -59,11 +61,11 @@ Canvas DrawFrame(int width, int height) {
 // bottom rows across the whole width, the left and right columns between them.
 std::vector<PixelArea> FrameBands(int width, int height) {
   const Sides s = FrameSides();
-  const int top = std::clamp(s.top, 0, height);
-  const int bottom = std::clamp(s.bottom, 0, height - top);
+  const int top = static_cast<int>(std::clamp<int64_t>(s.top, 0, height));
+  const int bottom = static_cast<int>(std::clamp<int64_t>(s.bottom, 0, height - top));
   const int middle = height - top - bottom;
-  const int left = std::clamp(s.left, 0, width);
-  const int right = std::clamp(s.right, 0, width - left);
+  const int left = static_cast<int>(std::clamp<int64_t>(s.left, 0, width));
+  const int right = static_cast<int>(std::clamp<int64_t>(s.right, 0, width - left));
   return {{0, 0, width, top},
           {0, height - bottom, width, bottom},
           {0, top, left, middle},

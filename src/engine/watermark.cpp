@@ -2,6 +2,8 @@
 // over the image.
 #include "watermark.h"
 
+#include <cstdint>
+
 #include "canvas_bridge.h"
 #include "context.h"
 #include "image_ptr.h"
@@ -23,21 +25,23 @@ Placement PlacementSettings() {
   return {w.ImageBoundary, w.ImagePosition, w.ImageXOffset, w.ImageYOffset, w.ImageRotation};
 }
 
-// The area the layer is placed in: the image, or the inside of the frame.
+// The area the layer is placed in: the image, or the inside of the frame. Offsets and frame
+// widths come unchecked from files and the command line, so sums of them are taken in 64 bits.
 struct Room {
-  int left = 0, top = 0, width = 0, height = 0;
+  int64_t left = 0, top = 0, width = 0, height = 0;
 };
 
 Room RoomOf(const Placement& placement, int width, int height) {
   const auto& frame = gSettings.Frame;
   if (frame.DoFrame == 0 || placement.boundary != 1) return {0, 0, width, height};
-  return {frame.SolidLeft, frame.SolidTop, width - frame.SolidLeft - frame.SolidRight,
-          height - frame.SolidTop - frame.SolidBottom};
+  return {frame.SolidLeft, frame.SolidTop, int64_t{width} - frame.SolidLeft - frame.SolidRight,
+          int64_t{height} - frame.SolidTop - frame.SolidBottom};
 }
 
 // The top-left corner of a layer of w x h in the room, by the nine positions; offsets count
 // from the edges the position names and are not used along a centred axis.
-void Place(const Placement& placement, const Room& room, int w, int h, int& x, int& y) {
+void Place(const Placement& placement, const Room& room, int64_t w, int64_t h, int64_t& x,
+           int64_t& y) {
   const int position = placement.position;
   if (position < 0 || position > 8) {
     x = room.left;
@@ -45,8 +49,10 @@ void Place(const Placement& placement, const Room& room, int w, int h, int& x, i
     return;
   }
   const int column = position % 3, row = position / 3;
-  const int xs[] = {placement.xOffset, (room.width - w) / 2, room.width - w - placement.xOffset};
-  const int ys[] = {placement.yOffset, (room.height - h) / 2, room.height - h - placement.yOffset};
+  const int64_t xs[] = {placement.xOffset, (room.width - w) / 2,
+                        room.width - w - placement.xOffset};
+  const int64_t ys[] = {placement.yOffset, (room.height - h) / 2,
+                        room.height - h - placement.yOffset};
   x = xs[column] + room.left;
   y = ys[row] + room.top;
 }
@@ -91,18 +97,20 @@ FIBITMAP* ApplyWatermark(FIBITMAP* image, int width, int height) {
   // A layer that reaches past the room keeps its top-left part; one left without room is left
   // out, and the file converts without it.
   const Room room = RoomOf(placement, width, height);
-  int w = static_cast<int>(FreeImage_GetWidth(layer.get())),
-      h = static_cast<int>(FreeImage_GetHeight(layer.get()));
+  int64_t w = FreeImage_GetWidth(layer.get()), h = FreeImage_GetHeight(layer.get());
   const bool cut = w + placement.xOffset > room.width || h + placement.yOffset > room.height;
   if (w + placement.xOffset > room.width) w = room.width - placement.xOffset;
   if (h + placement.yOffset > room.height) h = room.height - placement.yOffset;
   if (w <= 0 || h <= 0) return result.release();
-  if (cut) Replace(layer, FreeImage_Copy(layer.get(), 0, 0, w, h));
+  // A cut only makes the layer smaller, so its sides still fit in int.
+  if (cut)
+    Replace(layer, FreeImage_Copy(layer.get(), 0, 0, static_cast<int>(w), static_cast<int>(h)));
   if (!layer) return result.release();
 
-  int x = 0, y = 0;
+  int64_t x = 0, y = 0;
   Place(placement, room, w, h, x, y);
   // A layer that does not lie wholly inside the image (negative offsets) is left out.
-  CompositeAt(result.get(), layer.get(), x, y);
+  if (x < 0 || y < 0 || x + w > width || y + h > height) return result.release();
+  CompositeAt(result.get(), layer.get(), static_cast<int>(x), static_cast<int>(y));
   return result.release();
 }

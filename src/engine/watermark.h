@@ -5,4 +5,3 @@
 // cannot be loaded (the run must not start then).
 bool LoadWatermarkFont();
 void ReleaseWatermarkFont();
-

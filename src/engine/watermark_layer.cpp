@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -32,32 +34,48 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-// The text block's size and line step, as measured by plain text drawing.
+// The text block's size and line step, as measured by plain text drawing; sizes 0 when the
+// padding and leading make a block no canvas can hold.
 struct Block {
   std::vector<std::string> lines;  // more than one only for a text with line breaks
   int width = 0, height = 0, step = 0;
 };
 
+bool FitsInt(int64_t value) {
+  return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+}
+
 Block MeasureBlock(const TextFont& font, const std::string& text) {
   const auto& watermark = gSettings.Watermark;
   Block block;
   block.lines = SplitLines(text);
+  // Padding and leading come unchecked from files and the command line: sums of them are taken
+  // in 64 bits, and a block whose size or line positions leave int is not drawn.
+  int64_t width = 0, height = 0, step = 0;
   if (block.lines.size() == 1) {
     const TextExtent extent = MeasureText(font, text, false);
-    block.width = extent.width;
-    block.height = extent.height;
+    width = extent.width;
+    height = extent.height;
   } else {
-    block.width = block.height = kSmallestBlockSide;
+    width = height = kSmallestBlockSide;
     for (const std::string& line : block.lines) {
       const TextExtent extent = MeasureText(font, line, false);
-      block.width = std::max(block.width, extent.width);
-      block.height = std::max(block.height, extent.height);
+      width = std::max<int64_t>(width, extent.width);
+      height = std::max<int64_t>(height, extent.height);
     }
-    block.step = block.height + watermark.FontLeading;
-    block.height += static_cast<int>(block.lines.size() - 1) * block.step;
+    step = height + watermark.FontLeading;
+    height += static_cast<int64_t>(block.lines.size() - 1) * step;
   }
-  block.width += 2 * watermark.TextPadding;
-  block.height += 2 * watermark.TextPadding;
+  width += 2 * int64_t{watermark.TextPadding};
+  height += 2 * int64_t{watermark.TextPadding};
+  const int64_t lastLine =
+      watermark.TextPadding + static_cast<int64_t>(block.lines.size() - 1) * step;
+  if (width < 1 || height < 1 || !FitsInt(width) || !FitsInt(height) || !FitsInt(step) ||
+      !FitsInt(lastLine))
+    return block;
+  block.width = static_cast<int>(width);
+  block.height = static_cast<int>(height);
+  block.step = static_cast<int>(step);
   return block;
 }
 
@@ -125,6 +143,7 @@ FIBITMAP* BuildTextLayer() {
   const TextFont* font = gContext.watermarkFont.get();
   if (!font) return nullptr;
   const Block block = MeasureBlock(*font, ExpandWatermarkText());
+  if (block.width < 1 || block.height < 1) return nullptr;
   const Canvas canvas = gSettings.Watermark.TextAntialiasing ? DrawAntialiasedBlock(block, *font)
                                                              : DrawPlainBlock(block, *font);
   return canvas.ok() ? CanvasToBitmap(canvas) : nullptr;

@@ -10,8 +10,10 @@
 
 namespace {
 
-// cairo's image surfaces hold at most this many pixels on a side.
+// cairo's image surfaces hold at most this many pixels on a side. A gigabyte is as much as a
+// canvas may take: anything larger is a setting gone wrong, not a picture.
 constexpr int kLargestSide = 32767;
+constexpr int64_t kMostPixels = int64_t{1} << 28;
 
 double Channel(PackedColor color, int shift) {
   return ((color >> shift) & 0xFF) / 255.0;
@@ -20,7 +22,9 @@ double Channel(PackedColor color, int shift) {
 }  // namespace
 
 Canvas::Canvas(int width, int height) {
-  if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) return;
+  if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide ||
+      int64_t{width} * height > kMostPixels)
+    return;
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
@@ -52,11 +56,13 @@ int Canvas::stride() const {
 }
 
 uint8_t* Canvas::row(int y) {
+  if (!surface_) return nullptr;
   cairo_surface_flush(surface_);
   return cairo_image_surface_get_data(surface_) + static_cast<size_t>(y) * stride();
 }
 
 const uint8_t* Canvas::row(int y) const {
+  if (!surface_) return nullptr;
   cairo_surface_flush(surface_);
   return cairo_image_surface_get_data(surface_) + static_cast<size_t>(y) * stride();
 }
@@ -83,7 +89,6 @@ Drawing::~Drawing() {
   }
 }
 
-
 void Drawing::FillAll(PackedColor color) {
   if (!context_) return;
   cairo_save(context_);
@@ -108,7 +113,8 @@ bool Drawing::FillPath(const std::string& path, PackedColor color) {
   cairo_new_path(context_);
   for (const PathFigure& figure : figures) {
     cairo_move_to(context_, figure.front().x, figure.front().y);
-    for (size_t i = 1; i < figure.size(); ++i) cairo_line_to(context_, figure[i].x, figure[i].y);
+    for (size_t i = 1; i < figure.size(); ++i)
+      cairo_line_to(context_, figure[i].x, figure[i].y);
     cairo_close_path(context_);
   }
   SetSourceColor(context_, color);
@@ -144,4 +150,3 @@ void GreyCanvas(Canvas& canvas) {
   }
   canvas.MarkDirty();
 }
-

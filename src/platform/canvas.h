@@ -12,7 +12,8 @@ typedef struct _cairo cairo_t;
 using PackedColor = uint32_t;
 
 // Pixels are premultiplied native-endian ARGB32, as cairo keeps them. A canvas that could not
-// be created (a side under 1 or past cairo's limit, no memory) is not ok() and ignores drawing.
+// be created (a side under 1 or over 32767, over 2^28 pixels, no memory) is not ok() and
+// ignores drawing.
 class Canvas {
  public:
   Canvas(int width, int height);  // fully transparent
@@ -26,7 +27,7 @@ class Canvas {
   int width() const { return width_; }
   int height() const { return height_; }
   int stride() const;
-  uint8_t* row(int y);
+  uint8_t* row(int y);  // null on a canvas that is not ok()
   const uint8_t* row(int y) const;
   cairo_surface_t* surface() const { return surface_; }
   // Call after writing pixels through row(), before drawing on the canvas again.

@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -11,7 +12,8 @@ struct Reader {
   size_t at = 0;
 
   void SkipSpace() {
-    while (at < text.size() && (std::isspace(static_cast<unsigned char>(text[at])) || text[at] == ','))
+    while (at < text.size() &&
+           (std::isspace(static_cast<unsigned char>(text[at])) || text[at] == ','))
       ++at;
   }
   bool AtEnd() {
@@ -25,7 +27,8 @@ struct Reader {
     const char* last = text.data() + text.size();
     if (first != last && *first == '+') ++first;  // from_chars takes no plus sign
     const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc()) return false;
+    // Infinities and NaN are no path numbers, and no shape could be filled with them.
+    if (error != std::errc() || !std::isfinite(value)) return false;
     at = static_cast<size_t>(end - text.data());
     return true;
   }
@@ -53,7 +56,9 @@ bool ParsePathText(const std::string& text, std::vector<PathFigure>& figures) {
         figure.push_back(point);
         break;
       case 'Z':
+        // A close with no figure open names nothing.
         ok = !figure.empty();
+        if (!ok) break;
         figures.push_back(figure);
         point = figure.front();
         figure.clear();

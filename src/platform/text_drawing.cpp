@@ -23,7 +23,8 @@ class TextFont {
                                      request.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
     pango_font_description_set_size(description_,
                                     std::clamp(request.points, 1, kLargestPoints) * PANGO_SCALE);
-    if (request.underline) pango_attr_list_insert(attributes_, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (request.underline)
+      pango_attr_list_insert(attributes_, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
     if (request.strikeOut) pango_attr_list_insert(attributes_, pango_attr_strikethrough_new(TRUE));
   }
   ~TextFont() {

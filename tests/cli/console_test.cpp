@@ -273,7 +273,8 @@ TEST_F(Console, EveryStageOnWritesValidFiles) {
       EXPECT_TRUE(near(image.At(40, 1), 0, 0, 255)) << "top side";
       int green = 0;
       for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) green += near(image.At(x, y), 0, 200, 0);
+        for (int x = 0; x < image.width; ++x)
+          green += near(image.At(x, y), 0, 200, 0);
       EXPECT_GT(green, 40) << "the watermark's green is there";
     }
 }
