@@ -63,6 +63,18 @@ void BareCalls(const std::string& input, const std::string& output, const std::s
   FreeImage_Unload(converted);
 }
 
+// A 20-pixel frame and the default text watermark on, with its font loaded; or both off.
+void SetDecorations(bool on) {
+  auto& frame = gSettings.Frame;
+  frame.DoFrame = on;
+  frame.SolidLeft = frame.SolidRight = frame.SolidTop = frame.SolidBottom = on ? 20 : 0;
+  gSettings.Watermark.DoWatermark = on;
+  if (on)
+    LoadWatermarkFont();
+  else
+    ReleaseWatermarkFont();
+}
+
 // Seconds a stage takes on a copy of image, median of rounds; the copy is not counted.
 double StageSeconds(FIBITMAP* image, int rounds, FIBITMAP* (*stage)(FIBITMAP*, int, int)) {
   const int w = static_cast<int>(FreeImage_GetWidth(image)),
@@ -138,8 +150,16 @@ int main(int argc, char** argv) {
   MakeFolder(gContext.outputFolder);
 
   std::printf("2048 x 1024 Radiance file, median of %d rounds\n", rounds);
-  std::printf("%-5s %12s %12s %8s\n", "fmt", "engine (s)", "bare (s)", "ratio");
-  for (const std::string ext : {"png", "jpg"}) {
+  std::printf("%-14s %12s %12s %8s\n", "run", "engine (s)", "bare (s)", "ratio");
+  struct Run {
+    const char* label;
+    std::string ext;
+    bool decorated;  // with a frame and a text watermark, which the bare calls do not draw
+  };
+  for (const Run& run : {Run{"png", "png", false}, Run{"jpg", "jpg", false},
+                         Run{"png + frame/wm", "png", true}}) {
+    const std::string& ext = run.ext;
+    SetDecorations(run.decorated);
     PrepareOutputFormat(ext);
     const int flags = gContext.outputFormat.saveFlags;
     std::vector<double> engine, bare;
@@ -160,9 +180,10 @@ int main(int argc, char** argv) {
       else
         runEngine(), runBare();
     }
-    std::printf("%-5s %12.3f %12.3f %8.3f\n", ext.c_str(), Median(engine), Median(bare),
+    std::printf("%-14s %12.3f %12.3f %8.3f\n", run.label, Median(engine), Median(bare),
                 Median(engine) / Median(bare));
   }
+  SetDecorations(false);
   StageCosts(input, rounds);
   return 0;
 }
