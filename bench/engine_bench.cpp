@@ -156,8 +156,8 @@ int main(int argc, char** argv) {
     std::string ext;
     bool decorated;  // with a frame and a text watermark, which the bare calls do not draw
   };
-  for (const Run& run : {Run{"png", "png", false}, Run{"jpg", "jpg", false},
-                         Run{"png + frame/wm", "png", true}}) {
+  for (const Run& run :
+       {Run{"png", "png", false}, Run{"jpg", "jpg", false}, Run{"png + frame/wm", "png", true}}) {
     const std::string& ext = run.ext;
     SetDecorations(run.decorated);
     PrepareOutputFormat(ext);
