@@ -100,22 +100,18 @@ Canvas LoadPicture(const std::string& path, bool& hasAlpha) {
   return canvas;
 }
 
-bool CompositeAt(FIBITMAP* image, FIBITMAP* layer, int x, int y) {
+bool CompositeAt(FIBITMAP* image, FIBITMAP* layer, int64_t x, int64_t y) {
   if (!image || !layer) return false;
-  // In 64 bits: offsets near the ends of int must not wrap round into the image.
   const int64_t w = FreeImage_GetWidth(layer), h = FreeImage_GetHeight(layer);
   if (x < 0 || y < 0 || x + w > FreeImage_GetWidth(image) || y + h > FreeImage_GetHeight(image))
     return false;
-  // Transparent pixels leave the image exactly as it is, so laying the layer over the part
-  // beneath it is the same as laying a transparent image-sized layer over all of it.
-  ImagePtr beneath(FreeImage_Copy(image, x, y, static_cast<int>(x + w), static_cast<int>(y + h)));
+  // Inside the image, so every value below fits in int. Transparent pixels leave the image
+  // exactly as it is, so laying the layer over the part beneath it is the same as laying a
+  // transparent image-sized layer over all of it.
+  const int left = static_cast<int>(x), top = static_cast<int>(y);
+  ImagePtr beneath(
+      FreeImage_Copy(image, left, top, static_cast<int>(x + w), static_cast<int>(y + h)));
   if (!beneath) return false;
   ImagePtr laid(FreeImage_Composite(layer, FALSE, nullptr, beneath.get()));
-  return laid && FreeImage_Paste(image, laid.get(), x, y, 256);
-}
-
-FIBITMAP* To24Bits(FIBITMAP* image) {
-  if (!image || FreeImage_GetBPP(image) == 24) return image;
-  ImagePtr source(image);
-  return FreeImage_ConvertTo24Bits(source.get());
+  return laid && FreeImage_Paste(image, laid.get(), left, top, 256);
 }

@@ -4,6 +4,7 @@
 
 #include <FreeImage.h>
 
+#include <cstdint>
 #include <string>
 
 #include "canvas.h"
@@ -21,7 +22,6 @@ FIBITMAP* CanvasToBitmap(const Canvas& canvas);
 // A canvas that is not ok() when the file is missing, unreadable or of another kind.
 Canvas LoadPicture(const std::string& path, bool& hasAlpha);
 // Lays layer (32 bits) over the 24-bit image with its top-left corner at (x, y), touching only
-// the pixels beneath it; false, with the image unchanged, when it does not lie inside.
-bool CompositeAt(FIBITMAP* image, FIBITMAP* layer, int x, int y);
-// The image at 24 bits: unchanged when it is, else converted (and released); null passes.
-FIBITMAP* To24Bits(FIBITMAP* image);
+// the pixels beneath it; false, with the image unchanged, when it does not lie inside. The
+// position is 64-bit so that sums of unchecked settings reach it unwrapped.
+bool CompositeAt(FIBITMAP* image, FIBITMAP* layer, int64_t x, int64_t y);

@@ -18,6 +18,9 @@ FIBITMAP* ApplyDither(FIBITMAP* image);
 FIBITMAP* ApplyFrame(FIBITMAP* image, int width, int height);
 FIBITMAP* ApplyWatermark(FIBITMAP* image, int width, int height);
 
+// The image at 24 bits: unchanged when it is, else converted (and released); null passes.
+FIBITMAP* To24Bits(FIBITMAP* image);
+
 // Maps a floating-point image (more than 32 bits a pixel) to 24 bits with the pipeline's one
 // operator; other images pass unchanged. Images under 32 pixels on a side give null.
 FIBITMAP* ApplyToneMapping(FIBITMAP* image);

@@ -30,6 +30,12 @@ FIBITMAP* To24BitsOutside(FIBITMAP* image, unsigned minBpp) {
 
 }  // namespace
 
+FIBITMAP* To24Bits(FIBITMAP* image) {
+  if (!image || FreeImage_GetBPP(image) == 24) return image;
+  ImagePtr source(image);
+  return FreeImage_ConvertTo24Bits(source.get());
+}
+
 FIBITMAP* ApplyToneMapping(FIBITMAP* image) {
   if (!image || FreeImage_GetBPP(image) <= 32) return image;
   ImagePtr source(image);

@@ -2,6 +2,7 @@
 // over the image.
 #include "watermark.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "canvas_bridge.h"
@@ -97,20 +98,19 @@ FIBITMAP* ApplyWatermark(FIBITMAP* image, int width, int height) {
   // A layer that reaches past the room keeps its top-left part; one left without room is left
   // out, and the file converts without it.
   const Room room = RoomOf(placement, width, height);
-  int64_t w = FreeImage_GetWidth(layer.get()), h = FreeImage_GetHeight(layer.get());
-  const bool cut = w + placement.xOffset > room.width || h + placement.yOffset > room.height;
-  if (w + placement.xOffset > room.width) w = room.width - placement.xOffset;
-  if (h + placement.yOffset > room.height) h = room.height - placement.yOffset;
+  const int64_t fullWidth = FreeImage_GetWidth(layer.get()),
+                fullHeight = FreeImage_GetHeight(layer.get());
+  const int64_t w = std::min(fullWidth, room.width - placement.xOffset),
+                h = std::min(fullHeight, room.height - placement.yOffset);
   if (w <= 0 || h <= 0) return result.release();
   // A cut only makes the layer smaller, so its sides still fit in int.
-  if (cut)
+  if (w < fullWidth || h < fullHeight)
     Replace(layer, FreeImage_Copy(layer.get(), 0, 0, static_cast<int>(w), static_cast<int>(h)));
   if (!layer) return result.release();
 
   int64_t x = 0, y = 0;
   Place(placement, room, w, h, x, y);
   // A layer that does not lie wholly inside the image (negative offsets) is left out.
-  if (x < 0 || y < 0 || x + w > width || y + h > height) return result.release();
-  CompositeAt(result.get(), layer.get(), static_cast<int>(x), static_cast<int>(y));
+  CompositeAt(result.get(), layer.get(), x, y);
   return result.release();
 }

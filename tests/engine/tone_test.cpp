@@ -46,19 +46,6 @@ int PaletteGreyAt(FIBITMAP* image, int x, int y) {
   return FreeImage_GetPalette(image)[index].rgbGreen;
 }
 
-// Number of pixels whose bytes differ between two images of one size and depth.
-int CountDifferences(FIBITMAP* a, FIBITMAP* b) {
-  const unsigned height = FreeImage_GetHeight(a), lineBytes = FreeImage_GetLine(a);
-  int differences = 0;
-  for (unsigned y = 0; y < height; ++y) {
-    const BYTE* lineA = FreeImage_GetScanLine(a, y);
-    const BYTE* lineB = FreeImage_GetScanLine(b, y);
-    for (unsigned i = 0; i < lineBytes; ++i)
-      differences += lineA[i] != lineB[i];
-  }
-  return differences;
-}
-
 // A float image of positive values rising from 0.01 to about 10 across it.
 ImagePtr MakeFloatRamp(int width, int height) {
   ImagePtr image(FreeImage_AllocateT(FIT_RGBF, width, height));

@@ -30,3 +30,15 @@ ImagePtr MakeOfDepth(FREE_IMAGE_TYPE type, int bpp, int width, int height) {
   }
   return image;
 }
+
+int CountDifferences(FIBITMAP* a, FIBITMAP* b) {
+  const unsigned height = FreeImage_GetHeight(a), lineBytes = FreeImage_GetLine(a);
+  int differences = 0;
+  for (unsigned y = 0; y < height; ++y) {
+    const BYTE* lineA = FreeImage_GetScanLine(a, y);
+    const BYTE* lineB = FreeImage_GetScanLine(b, y);
+    for (unsigned i = 0; i < lineBytes; ++i)
+      differences += lineA[i] != lineB[i];
+  }
+  return differences;
+}

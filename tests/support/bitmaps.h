@@ -22,3 +22,5 @@ ImagePtr MakeImage(int width, int height, const std::function<Rgb(int, int)>& co
 ImagePtr MakeOfDepth(FREE_IMAGE_TYPE type, int bpp, int width, int height);
 // The colour at (x, y) of a 24- or 32-bit bitmap.
 Rgb ColourAt(FIBITMAP* image, int x, int y);
+// Number of pixel bytes that differ between two images of one size and depth.
+int CountDifferences(FIBITMAP* a, FIBITMAP* b);
